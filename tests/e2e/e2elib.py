@@ -1,0 +1,242 @@
+"""Helpers of the end-to-end tests: the demo portal, the real program under Wine, the window
+probe, screenshots and the registry of the shared Wine prefix.
+
+The Wine environment (WINEPREFIX, DISPLAY, LANG, a running wineserver, WINE64) comes from
+scripts/wine-env.sh, which the test command sources before it runs CTest. The program has the
+portal's ports compiled in, so these tests use the portal's default ports and run one at a time.
+Every wait here is bounded.
+"""
+
+import os
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+PAGE_REQUESTS = ("/left2/menu.htm", "/box/google.html", "/box/text.html", "/box/")
+PORTAL_PORTS = (38080, 38081, 38082)
+
+
+class TestFailure(Exception):
+    pass
+
+
+def log(msg):
+    print(msg, flush=True)
+
+
+def wine_loader(override=None):
+    exe = override or os.environ.get("WINE64", "/usr/lib/wine/wine64")
+    for var in ("WINEPREFIX", "DISPLAY"):
+        if not os.environ.get(var):
+            raise TestFailure("%s is not set: run the tests through scripts/test.sh, or source "
+                              "scripts/wine-env.sh and call wine_env_start first" % var)
+    return exe
+
+
+def port_in_use(port):
+    try:
+        with socket.create_connection(("127.0.0.1", port), timeout=0.3):
+            return True
+    except OSError:
+        return False
+
+
+class RequestLogLine:
+    """One line of the portal's log: time, server, client port, request line, user agent."""
+
+    def __init__(self, text):
+        self.text = text
+        head, _, rest = text.partition(' "')
+        stamp, self.server, port = head.split(" ")
+        self.time = float(stamp)
+        self.client_port = int(port)
+        self.request_line, _, ua = rest.partition('" UA="')
+        self.user_agent = ua[:-1] if ua.endswith('"') else ua
+        parts = self.request_line.split(" ")
+        self.method = parts[0]
+        self.target = parts[1] if len(parts) > 1 else ""
+        self.path = self.target.split("?", 1)[0]
+
+
+class Session:
+    """A work folder with a copy of the program, the portal and the program's process."""
+
+    def __init__(self, args, name):
+        self.args = args
+        self.wine = wine_loader(getattr(args, "wine", None))
+        self.out = os.path.join(args.out, name)
+        shutil.rmtree(self.out, ignore_errors=True)
+        os.makedirs(self.out)
+        self.work = tempfile.mkdtemp(prefix="tavlox-e2e-")
+        self.portal = None
+        self.program = None
+        self.started = None
+        self.portal_log = os.path.join(self.out, "portal.log")
+        self.registry_undo = []
+
+    # --- lifetime ------------------------------------------------------------------------------
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        if self.program and self.program.poll() is None:
+            log("stopping the program that is still running (pid %d)" % self.program.pid)
+            self.program.kill()
+            try:
+                self.program.wait(10)
+            except subprocess.TimeoutExpired:
+                pass
+        if self.portal and self.portal.poll() is None:
+            self.portal.send_signal(signal.SIGTERM)
+            try:
+                self.portal.wait(10)
+            except subprocess.TimeoutExpired:
+                self.portal.kill()
+        for undo in reversed(self.registry_undo):
+            self.wine_run(undo, check=False)
+        shutil.rmtree(self.work, ignore_errors=True)
+        return False
+
+    # --- the portal --------------------------------------------------------------------------
+
+    def start_portal(self, *portal_args):
+        busy = [p for p in PORTAL_PORTS if port_in_use(p)]
+        if busy:
+            raise TestFailure("ports %s are already in use: another demo portal is running?" % busy)
+        cmd = [sys.executable, self.args.portal, "--log", self.portal_log]
+        if self.args.installer:
+            cmd += ["--installer", self.args.installer]
+        cmd += list(portal_args)
+        self.portal_err = open(os.path.join(self.out, "portal.stderr"), "w")
+        self.portal = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=self.portal_err)
+        rc = subprocess.call([sys.executable, self.args.portal, "--wait-ready", "--timeout", "10"])
+        if rc != 0 or self.portal.poll() is not None:
+            raise TestFailure("the demo portal did not start (see %s)" % self.portal_err.name)
+
+    def requests(self):
+        try:
+            with open(self.portal_log, encoding="utf-8") as f:
+                return [RequestLogLine(line.rstrip("\n")) for line in f if line.strip()]
+        except FileNotFoundError:
+            return []
+
+    def wait_for_requests(self, paths, timeout, server="content"):
+        """Waits until every path in `paths` was requested from `server`; returns the first
+        request of each, in the order given."""
+        deadline = time.monotonic() + timeout
+        while True:
+            seen = {}
+            for r in self.requests():
+                if r.server == server and r.path in paths and r.path not in seen:
+                    seen[r.path] = r
+            if len(seen) == len(paths):
+                return [seen[p] for p in paths]
+            self.check_running("while waiting for the requests %s" % list(paths))
+            if time.monotonic() >= deadline:
+                missing = [p for p in paths if p not in seen]
+                raise TestFailure("no request for %s within %g s; the portal saw:\n  %s" % (
+                    missing, timeout, "\n  ".join(r.text for r in self.requests()) or "(nothing)"))
+            time.sleep(0.05)
+
+    # --- the program -------------------------------------------------------------------------
+
+    def wine_run(self, args, check=True, timeout=30):
+        r = subprocess.run([self.wine] + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                           timeout=timeout, cwd=self.work)
+        if check and r.returncode != 0:
+            raise TestFailure("wine %s failed with %d: %s" % (" ".join(args), r.returncode,
+                                                               r.stderr.decode(errors="replace")))
+        return r
+
+    def ensure_registry_key(self, key):
+        """Creates `key` for this test when it is missing, and removes it again afterwards."""
+        if self.wine_run(["reg", "query", key], check=False).returncode != 0:
+            self.wine_run(["reg", "add", key, "/f"])
+            self.registry_undo.append(["reg", "delete", key, "/f"])
+
+    def start_program(self, *program_args):
+        exe = os.path.join(self.work, "tavlox.exe")
+        shutil.copy(self.args.program, exe)
+        self.program_out = open(os.path.join(self.out, "program.output"), "w")
+        self.started = time.time()
+        self.program = subprocess.Popen([self.wine, "tavlox.exe"] + list(program_args), cwd=self.work,
+                                        stdout=self.program_out, stderr=subprocess.STDOUT)
+
+    def check_running(self, when):
+        if self.program and self.program.poll() is not None:
+            raise TestFailure("the program ended with exit code %d %s" % (self.program.returncode, when))
+
+    def wait_exit(self, timeout):
+        try:
+            return self.program.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise TestFailure("the program did not end within %g s" % timeout)
+
+    # --- the window probe --------------------------------------------------------------------
+
+    def probe(self, command, timeout_ms=15000):
+        r = self.wine_run([self.args.probe, command, "tavlox.exe", str(timeout_ms)], check=False,
+                          timeout=timeout_ms / 1000 + 15)
+        if r.returncode != 0:
+            raise TestFailure("window_probe %s failed (%d): %s" % (
+                command, r.returncode, r.stderr.decode(errors="replace").strip()))
+        return r.stdout.decode("utf-8", errors="replace").strip()
+
+    def find_main_window(self):
+        line = self.probe("find")
+        head, _, caption = line.partition(" caption=")
+        facts = dict(item.split("=", 1) for item in head.split())
+        window = {"caption": caption.rstrip("\r")}
+        for key, value in facts.items():
+            window[key] = tuple(int(v) for v in value.split(",")) if "," in value else value
+        return window
+
+    # --- screenshots -------------------------------------------------------------------------
+
+    def screenshot(self, name):
+        xwd = os.path.join(self.out, name + ".xwd")
+        png = os.path.join(self.out, name + ".png")
+        with open(xwd, "wb") as f:
+            subprocess.run(["xwd", "-root", "-silent", "-display", os.environ["DISPLAY"]], stdout=f,
+                           check=True, timeout=20)
+        ppm = subprocess.run(["convert", "xwd:" + xwd, "ppm:-"], stdout=subprocess.PIPE, check=True,
+                             timeout=30).stdout
+        subprocess.run(["convert", "xwd:" + xwd, png], check=True, timeout=30)
+        os.remove(xwd)
+        return Image.from_ppm(ppm, png)
+
+
+class Image:
+    def __init__(self, width, height, data, path):
+        self.width, self.height, self.data, self.path = width, height, data, path
+
+    @staticmethod
+    def from_ppm(ppm, path):
+        # Binary PPM: "P6" width height maxval, whitespace separated, then RGB triples.
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while ppm[pos:pos + 1].isspace():
+                pos += 1
+            if ppm[pos:pos + 1] == b"#":
+                pos = ppm.index(b"\n", pos)
+                continue
+            end = pos
+            while not ppm[end:end + 1].isspace():
+                end += 1
+            fields.append(ppm[pos:end])
+            pos = end
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise TestFailure("unexpected screenshot format %r" % fields)
+        width, height = int(fields[1]), int(fields[2])
+        return Image(width, height, ppm[pos + 1:pos + 1 + width * height * 3], path)
+
+    def pixel(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            raise TestFailure("pixel %d,%d lies outside the %dx%d screenshot" % (x, y, self.width, self.height))
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])

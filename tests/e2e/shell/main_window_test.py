@@ -1,0 +1,177 @@
+#!/usr/bin/env python3
+"""End to end: start the real program under Wine against the demo portal, wait for the four
+page requests of the first show, check the main window's layout on a screenshot, close the
+window and expect exit code 0. With --smoke only the requests and the close are checked.
+
+Positions are relative to the main window's client area (966 x 574 as designed). Until the skin
+is loaded the skinned controls draw their default looks, so the checks below expect:
+  - side panel 221 wide: menu pane 219 wide, then a 2-pixel sky-blue strip (gap x=219, bar x=220);
+  - the right-hand panel from x=221 to the right edge, above the status bar, framed in the button
+    shadow colour; inside it a 20-pixel framed strip at y 61..80 below the 60-pixel top bar;
+  - the status bar band at the bottom, 21 high, with three framed status panels 120, 153 and 696
+    wide (borders at x 0/119, 120/272, 273), the first showing its caption, the second its link
+    in blue.
+"""
+
+import argparse
+import subprocess
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import e2elib  # noqa: E402
+from e2elib import PAGE_REQUESTS, TestFailure, log  # noqa: E402
+
+CLIENT_W, CLIENT_H = 966, 574
+SKY_BLUE = (166, 202, 240)
+CAPTION = "桌面栎岚电影院V 1.0"
+STATUS_BAR_H = 21  # the form's height; the skin would make it 23
+
+
+def hline(x0, x1, y):
+    return [(x, y) for x in range(x0, x1 + 1)]
+
+
+def vline(x, y0, y1):
+    return [(x, y) for y in range(y0, y1 + 1)]
+
+
+def rect_outline(left, top, width, height):
+    r, b = left + width - 1, top + height - 1
+    return hline(left, r, top) + hline(left, r, b) + vline(left, top, b) + vline(r, top, b)
+
+
+def is_blue(p):
+    return p[2] >= 160 and p[0] <= 100 and p[1] <= 100 and p[2] - max(p[0], p[1]) >= 100
+
+
+def is_dark(p):
+    return max(p) <= 100
+
+
+def layout_checks(colours):
+    """(what, points, rule, expected): rule "all" wants every point to have the colour
+    `expected`; rule "any" wants at least one point for which `expected(pixel)` holds."""
+    shadow = colours["btnshadow"]
+    bar_top = CLIENT_H - STATUS_BAR_H          # 553
+    right_panel_x = 221                        # skpanel1
+    inner_x, inner_w = right_panel_x + 1, 743  # children of skpanel1, inside its frame
+    return [
+        ("sky-blue strip at x 219-220 along the side panel",
+         vline(219, 0, bar_top - 1) + vline(220, 0, bar_top - 1), "all", SKY_BLUE),
+        ("frame of the right-hand panel (221,0 745x553)",
+         rect_outline(right_panel_x, 0, CLIENT_W - right_panel_x, bar_top), "all", shadow),
+        ("frame of the strip below the top bar (222,61 743x20)",
+         rect_outline(inner_x, 61, inner_w, 20), "all", shadow),
+        ("frame of status panel 1 (0,553 120x21)", rect_outline(0, bar_top, 120, STATUS_BAR_H), "all", shadow),
+        ("frame of status panel 2 (120,553 153x21)", rect_outline(120, bar_top, 153, STATUS_BAR_H), "all", shadow),
+        ("left, top and bottom edges of status panel 3 (273,553), up to the status-bar pane at 697",
+         vline(273, bar_top, CLIENT_H - 1) + hline(273, 696, bar_top) + hline(273, 696, CLIENT_H - 1),
+         "all", shadow),
+        ("caption of status panel 1 is drawn",
+         [(x, y) for x in range(3, 117) for y in range(bar_top + 2, CLIENT_H - 2)], "any", is_dark),
+        ("link text of status panel 2 is drawn in blue",
+         [(x, y) for x in range(123, 270) for y in range(bar_top + 2, CLIENT_H - 2)], "any", is_blue),
+    ]
+
+
+def evaluate(image, origin, checks):
+    ox, oy = origin
+    failures = []
+    for what, points, rule, expected in checks:
+        if rule == "all":
+            wrong = [(x, y, image.pixel(ox + x, oy + y)) for x, y in points
+                     if image.pixel(ox + x, oy + y) != tuple(expected)]
+            if wrong:
+                failures.append("%s: %d of %d pixels are not %s, e.g. %s" % (
+                    what, len(wrong), len(points), tuple(expected),
+                    ", ".join("(%d,%d)=%s" % w for w in wrong[:4])))
+        elif not any(expected(image.pixel(ox + x, oy + y)) for x, y in points):
+            failures.append("%s: no such pixel found" % what)
+    return failures
+
+
+def run(args):
+    with e2elib.Session(args, "main_window") as s:
+        s.start_portal()
+        # With the player's key present the start-up check asks nothing, so no dialog can
+        # cover the window or hold up the close.
+        s.ensure_registry_key(r"HKCU\Software\QvodPlayer")
+        s.start_program()
+
+        requests = s.wait_for_requests(PAGE_REQUESTS, timeout=45)
+        fourth = max(r.time for r in requests)
+        log("start to the fourth page request: %.2f s (%s)" % (
+            fourth - s.started, ", ".join("%s +%.2f s" % (r.path, r.time - s.started) for r in requests)))
+
+        if args.smoke:
+            s.probe("close")
+            rc = s.wait_exit(30)
+            log("exit code after WM_CLOSE: %d" % rc)
+            if rc != 0:
+                raise TestFailure("exit code %d after closing the main window, expected 0" % rc)
+            return
+
+        window = s.find_main_window()
+        log("main window: %s" % window)
+        problems = []
+        if window["caption"] != CAPTION:
+            problems.append("caption %r, expected %r" % (window["caption"], CAPTION))
+        cx, cy, cw, ch = window["client"]
+        if (cw, ch) != (CLIENT_W, CLIENT_H):
+            raise TestFailure("client area %dx%d, expected %dx%d" % (cw, ch, CLIENT_W, CLIENT_H))
+        left, top, right, bottom = window["window"]
+        sw, sh = window["screen"]
+        if abs(left - (sw - (right - left)) // 2) > 1 or abs(top - (sh - (bottom - top)) // 2) > 1:
+            problems.append("window %s is not centred on the %dx%d desktop" % (window["window"], sw, sh))
+
+        # Painting may still be under way right after the window appeared: look again for a
+        # few seconds before calling a difference a failure.
+        checks = layout_checks(window)
+        deadline = time.monotonic() + 10
+        while True:
+            image = s.screenshot("main_window")
+            failures = evaluate(image, (cx, cy), checks)
+            if not failures or time.monotonic() >= deadline:
+                break
+            time.sleep(0.5)
+        log("screenshot: %s" % image.path)
+        for what, *_ in checks:
+            log("%s: %s" % ("FAIL" if any(f.startswith(what + ":") for f in failures) else "PASS", what))
+        problems += failures
+
+        s.probe("close")
+        rc = s.wait_exit(30)
+        log("exit code after WM_CLOSE: %d" % rc)
+        if rc != 0:
+            problems.append("exit code %d after closing the main window, expected 0" % rc)
+        if problems:
+            raise TestFailure("\n  ".join(["layout or shutdown differs:"] + problems))
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--program", required=True, help="tavlox.exe (64-bit build)")
+    p.add_argument("--probe", required=True, help="window_probe.exe")
+    p.add_argument("--portal", required=True, help="tools/demo-portal/portal.py")
+    p.add_argument("--installer", help="the demo installer the portal serves")
+    p.add_argument("--out", required=True, help="folder for the screenshot and logs")
+    p.add_argument("--wine", help="Wine loader (default $WINE64)")
+    p.add_argument("--smoke", action="store_true",
+                   help="only the four page requests and the close, no screenshot")
+    args = p.parse_args()
+    for name in ("program", "probe", "portal", "installer", "out"):
+        if getattr(args, name):
+            setattr(args, name, os.path.abspath(getattr(args, name)))
+    try:
+        run(args)
+    except (TestFailure, OSError, subprocess.SubprocessError) as e:
+        log("FAIL: %s" % e)
+        return 1
+    log("PASS: main window end to end")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
