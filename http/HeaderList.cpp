@@ -50,7 +50,8 @@ void TNetHeaderList::SetHeader(const std::string& name, const std::string& value
     if (i != std::string::npos) Lines.erase(Lines.begin() + i, Lines.begin() + ContinuationEnd(i));
     return;
   }
-  std::vector<std::string> pieces = FoldHeaderLine(name + ": " + value, FoldWidth > 0 ? size_t(FoldWidth) : 0);
+  std::vector<std::string> pieces =
+      FoldHeaderLine(name + ": " + value, FoldWidth > 0 ? size_t(FoldWidth) : 0, name.size() + 2);
   if (i == std::string::npos) {
     Lines.insert(Lines.end(), pieces.begin(), pieces.end());
   } else {
@@ -72,7 +73,7 @@ void TNetHeaderList::AddText(const std::string& text) {
   }
 }
 
-std::vector<std::string> FoldHeaderLine(const std::string& text, size_t width) {
+std::vector<std::string> FoldHeaderLine(const std::string& text, size_t width, size_t firstBreakFrom) {
   std::vector<std::string> pieces;
   std::string rest = text;
   bool first = true;
@@ -83,7 +84,7 @@ std::vector<std::string> FoldHeaderLine(const std::string& text, size_t width) {
     for (size_t i = 0; i < rest.size() && i <= width; ++i) {
       char c = rest[i];
       if (c == '"') quoted = !quoted;
-      else if (!quoted && (c == ' ' || c == '\t' || c == ',') && (first || i > 0)) brk = i;
+      else if (!quoted && (c == ' ' || c == '\t' || c == ',') && (first ? i >= firstBreakFrom : i > 0)) brk = i;
     }
     if (brk == std::string::npos) break;
     // A comma stays at the end of its piece; a blank or TAB becomes the break itself.

@@ -37,4 +37,5 @@ class TNetHeaderList {
 
 // Breaks a text longer than the width into pieces at a TAB, blank or comma outside double quotes;
 // every piece after the first begins with one blank. A text with no such place stays whole.
-std::vector<std::string> FoldHeaderLine(const std::string& text, size_t width);
+// The first piece is broken no earlier than firstBreakFrom (the start of a header's value).
+std::vector<std::string> FoldHeaderLine(const std::string& text, size_t width, size_t firstBreakFrom = 0);

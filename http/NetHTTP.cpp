@@ -116,6 +116,7 @@ void TNetHTTP::FetchInto(const std::string& url, TNetStream& stream) { PerformRe
 void TNetHTTP::PerformRequest(TNetHTTPMethod method, TNetStream* stream, const std::string& url) {
   const int64_t start = stream ? stream->Position() : 0;
   bodyCutShort_ = false;
+  bodyRead_ = false;
   if (stream) {
     lastBodyBytes_ = 0;
     lastBodyComplete_ = false;
@@ -128,7 +129,8 @@ void TNetHTTP::PerformRequest(TNetHTTPMethod method, TNetStream* stream, const s
     if (stream) {
       lastBodyBytes_ = stream->Position() - start;
       const int64_t length = Response.ContentLength();
-      lastBodyComplete_ = succeeded && !bodyCutShort_ && (length < 0 || lastBodyBytes_ == length);
+      // A body that was not to be read (204) is complete whatever the length says.
+      lastBodyComplete_ = succeeded && !bodyCutShort_ && (!bodyRead_ || length < 0 || lastBodyBytes_ == length);
     }
     if (!KeepAliveVerdict()) CloseConnection();
   };
@@ -362,6 +364,7 @@ void TNetHTTP::RaiseProtocolError() {
 }
 
 void TNetHTTP::ReadBody(TNetStream& stream) {
+  bodyRead_ = true;
   const int64_t length = Response.ContentLength();
   if (length > 0) {
     try {

@@ -161,4 +161,5 @@ class TNetHTTP : public TNetCustomHTTP {
   int64_t lastBodyBytes_ = 0;
   bool lastBodyComplete_ = false;
   bool bodyCutShort_ = false;
+  bool bodyRead_ = false;
 };
