@@ -46,6 +46,16 @@ void TPanel::Paint(HDC dc, int width, int height) {
   DrawCaption(dc, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Font().Color());
 }
 
+TImage::TImage(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
+  Icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 48, 48, LR_SHARED));
+  SetBounds(0, 0, 105, 105);
+}
+
+void TImage::Paint(HDC dc, int width, int height) {
+  FillColor(dc, {0, 0, width, height}, Parent() ? Parent()->Color() : Color());
+  if (Icon) DrawIconEx(dc, 0, 0, Icon, IconSize, IconSize, 0, nullptr, DI_NORMAL);
+}
+
 TProgressBar::TProgressBar(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
   SetBounds(0, 0, 150, 16);
 }

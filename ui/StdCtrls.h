@@ -32,6 +32,17 @@ class TPanel : public TWinControl {
   void Paint(HDC dc, int width, int height) override;
 };
 
+// Shows an icon (the program's main icon unless another is set).
+class TImage : public TWinControl {
+ public:
+  TImage(TComponent* owner, TWinControl* parent);
+  HICON Icon = nullptr;  // not owned
+  int IconSize = 48;
+
+ protected:
+  void Paint(HDC dc, int width, int height) override;
+};
+
 class TProgressBar : public TWinControl {
  public:
   TProgressBar(TComponent* owner, TWinControl* parent);
