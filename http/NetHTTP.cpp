@@ -117,6 +117,7 @@ void TNetHTTP::PerformRequest(TNetHTTPMethod method, TNetStream* stream, const s
   const int64_t start = stream ? stream->Position() : 0;
   bodyCutShort_ = false;
   bodyRead_ = false;
+  statusRead_ = false;
   if (stream) {
     lastBodyBytes_ = 0;
     lastBodyComplete_ = false;
@@ -306,6 +307,7 @@ void TNetHTTP::WriteRequest() {
 
 void TNetHTTP::ReadHeaderBlock() {
   Response.StatusLine = ReadLine();
+  statusRead_ = true;
   Response.HeaderLines.Clear();
   try {
     while (true) {

@@ -111,6 +111,9 @@ class TNetHTTP : public TNetCustomHTTP {
   // ended where the protocol says it ends, not by the server cutting it short.
   int64_t LastBodyBytes() const { return lastBodyBytes_; }
   bool LastBodyComplete() const { return lastBodyComplete_; }
+  // Whether the last request got as far as a status line (otherwise LastResponse still shows an
+  // earlier response).
+  bool LastStatusRead() const { return statusRead_; }
 
   void SetHost(const std::string& host);
   void SetPort(int port);
@@ -162,4 +165,5 @@ class TNetHTTP : public TNetCustomHTTP {
   bool lastBodyComplete_ = false;
   bool bodyCutShort_ = false;
   bool bodyRead_ = false;
+  bool statusRead_ = false;
 };
