@@ -2,6 +2,10 @@
 //
 //   window_probe find  EXE TIMEOUT_MS   wait until EXE shows a top-level window, print its facts
 //   window_probe close EXE TIMEOUT_MS   post WM_CLOSE to that window
+//   window_probe dialog EXE TIMEOUT_MS [BUTTON_ID]
+//                                       wait for a dialog box (class "#32770") of EXE, print its
+//                                       caption and texts, and press the button BUTTON_ID
+//                                       (IDOK 1, IDYES 6, IDNO 7) when given
 //
 // The main window is the largest visible top-level window of the process named EXE (the
 // application's own hidden window and any tool window are ignored). "find" prints one line of
@@ -9,6 +13,7 @@
 //   pid=... hwnd=... client=X,Y,W,H (client origin in screen coordinates, client size)
 //   window=L,T,R,B screen=W,H workarea=L,T,R,B btnface=R,G,B btnshadow=R,G,B btnhighlight=R,G,B
 //   caption=<UTF-8, rest of the line>
+// "dialog" prints two lines: "caption=<UTF-8>" and "text=<the static texts, joined by " | ">".
 // Exit code 0 on success, 1 when no such window appeared in time, 2 on bad arguments.
 #include <windows.h>
 #include <tlhelp32.h>
@@ -38,6 +43,7 @@ std::vector<DWORD> ProcessIdsNamed(const wchar_t* exe) {
 
 struct Search {
   std::vector<DWORD> pids;
+  bool dialogsOnly = false;
   HWND best = nullptr;
   long long bestArea = -1;
   DWORD bestPid = 0;
@@ -50,6 +56,11 @@ BOOL CALLBACK ConsiderWindow(HWND window, LPARAM param) {
   bool ours = false;
   for (DWORD id : search->pids) ours = ours || id == pid;
   if (!ours || !IsWindowVisible(window)) return TRUE;
+  if (search->dialogsOnly) {
+    wchar_t cls[16] = L"";
+    GetClassNameW(window, cls, 16);
+    if (std::wcscmp(cls, L"#32770") != 0) return TRUE;
+  }
   if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
   RECT r;
   if (!GetWindowRect(window, &r)) return TRUE;
@@ -62,10 +73,11 @@ BOOL CALLBACK ConsiderWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
-Search FindMainWindow(const wchar_t* exe, DWORD timeoutMs) {
+Search FindWindowOf(const wchar_t* exe, DWORD timeoutMs, bool dialogsOnly) {
   DWORD start = GetTickCount();
   for (;;) {
     Search search;
+    search.dialogsOnly = dialogsOnly;
     search.pids = ProcessIdsNamed(exe);
     if (!search.pids.empty()) EnumWindows(ConsiderWindow, reinterpret_cast<LPARAM>(&search));
     if (search.best || GetTickCount() - start >= timeoutMs) return search;
@@ -85,6 +97,42 @@ void PrintColour(const char* name, int index) {
   std::printf(" %s=%u,%u,%u", name, GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
+std::wstring TextOf(HWND w) {
+  std::wstring text(GetWindowTextLengthW(w) + 1, L'\0');
+  text.resize(GetWindowTextW(w, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
+  wchar_t cls[16] = L"";
+  GetClassNameW(child, cls, 16);
+  std::wstring text = TextOf(child);
+  if (_wcsicmp(cls, L"Static") == 0 && !text.empty()) {
+    auto* texts = reinterpret_cast<std::wstring*>(param);
+    if (!texts->empty()) *texts += L" | ";
+    *texts += text;
+  }
+  return TRUE;
+}
+
+int Dialog(HWND dialog, int button) {
+  std::wstring texts;
+  EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+  // Keep each text on its line: a message may hold line breaks.
+  for (wchar_t& c : texts)
+    if (c == L'\r' || c == L'\n') c = L' ';
+  std::printf("caption=%s\ntext=%s\n", Utf8(TextOf(dialog)).c_str(), Utf8(texts).c_str());
+  std::fflush(stdout);
+  if (button <= 0) return 0;
+  HWND control = GetDlgItem(dialog, button);
+  if (!control) {
+    std::fprintf(stderr, "window_probe: the dialog has no button %d\n", button);
+    return 1;
+  }
+  // Posted, not sent: the dialog's owner may be busy, and the probe must not wait on it.
+  return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control)) ? 0 : 1;
+}
+
 int Find(const Search& search) {
   HWND w = search.best;
   POINT origin{0, 0};
@@ -92,8 +140,7 @@ int Find(const Search& search) {
   ClientToScreen(w, &origin);
   GetClientRect(w, &client);
   GetWindowRect(w, &frame);
-  std::wstring caption(GetWindowTextLengthW(w) + 1, L'\0');
-  caption.resize(GetWindowTextW(w, caption.data(), static_cast<int>(caption.size())));
+  std::wstring caption = TextOf(w);
   std::printf("pid=%lu hwnd=%p client=%ld,%ld,%ld,%ld window=%ld,%ld,%ld,%ld", search.bestPid,
               static_cast<void*>(w), origin.x, origin.y, client.right, client.bottom, frame.left, frame.top,
               frame.right, frame.bottom);
@@ -111,18 +158,19 @@ int Find(const Search& search) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: window_probe find|close EXE TIMEOUT_MS\n");
+  if (argc < 4 || argc > 5) {
+    std::fprintf(stderr, "usage: window_probe find|close|dialog EXE TIMEOUT_MS [BUTTON_ID]\n");
     return 2;
   }
   std::wstring command = argv[1];
   DWORD timeoutMs = static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10));
-  Search search = FindMainWindow(argv[2], timeoutMs);
+  Search search = FindWindowOf(argv[2], timeoutMs, command == L"dialog");
   if (!search.best) {
     std::fprintf(stderr, "window_probe: no visible window of %ls within %lu ms\n", argv[2], timeoutMs);
     return 1;
   }
   if (command == L"find") return Find(search);
+  if (command == L"dialog") return Dialog(search.best, argc == 5 ? _wtoi(argv[4]) : 0);
   if (command == L"close") return PostMessageW(search.best, WM_CLOSE, 0, 0) ? 0 : 1;
   std::fprintf(stderr, "window_probe: unknown command\n");
   return 2;
