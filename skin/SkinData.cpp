@@ -20,16 +20,20 @@ std::vector<uint8_t> InflateBytes(std::span<const uint8_t> compressed) {
   zs.next_in = const_cast<Bytef*>(compressed.data());
   zs.avail_in = static_cast<uInt>(compressed.size());
   std::vector<uint8_t> out;
-  uint8_t piece[4096];
+  // Room for a typical ratio up front saves most of the regrowing.
+  out.reserve(std::min(kMaxInflatedPackage, compressed.size() * 8 + 4096));
   for (;;) {
-    zs.next_out = piece;
-    zs.avail_out = sizeof piece;
+    // Each step inflates into the next 4,096 bytes of the output.
+    const size_t at = out.size();
+    out.resize(at + 4096);
+    zs.next_out = out.data() + at;
+    zs.avail_out = 4096;
     const int rc = inflate(&zs, Z_NO_FLUSH);
     if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT || rc == Z_MEM_ERROR || rc == Z_STREAM_ERROR)
       throw EDecompressionError();
-    const size_t produced = sizeof piece - zs.avail_out;
-    if (out.size() + produced > kMaxInflatedPackage) throw EDecompressionError();
-    out.insert(out.end(), piece, piece + produced);
+    const size_t produced = 4096 - zs.avail_out;
+    out.resize(at + produced);
+    if (out.size() > kMaxInflatedPackage) throw EDecompressionError();
     if (rc == Z_STREAM_END || produced == 0) break;
   }
   return out;

@@ -1,5 +1,6 @@
 #include "skin/SkinIni.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tavlox::skin {
@@ -16,6 +17,17 @@ std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && blank(s.front())) s.remove_prefix(1);
   while (!s.empty() && blank(s.back())) s.remove_suffix(1);
   return s;
+}
+
+bool SkinIni::CaseLess::operator()(std::string_view a, std::string_view b) const {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+    if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  }
+  return a.size() < b.size();
 }
 
 void SkinIni::parse(std::string_view text) {
@@ -48,19 +60,19 @@ void SkinIni::parse(std::string_view text) {
   }
 }
 
-bool SkinIni::hasSection(std::string_view section) const { return sections_.count(UpperAscii(section)) != 0; }
+bool SkinIni::hasSection(std::string_view section) const { return sections_.find(section) != sections_.end(); }
 
 std::optional<std::string> SkinIni::value(std::string_view section, std::string_view key) const {
-  auto s = sections_.find(UpperAscii(section));
+  auto s = sections_.find(section);
   if (s == sections_.end()) return std::nullopt;
-  auto k = s->second.values.find(UpperAscii(key));
+  auto k = s->second.values.find(key);
   if (k == s->second.values.end()) return std::nullopt;
   return k->second;
 }
 
 std::vector<std::string> SkinIni::keys(std::string_view section) const {
   std::vector<std::string> out;
-  auto s = sections_.find(UpperAscii(section));
+  auto s = sections_.find(section);
   if (s == sections_.end()) return out;
   for (const auto& kv : s->second.values) out.push_back(kv.first);
   return out;

@@ -32,10 +32,15 @@ class SkinIni {
   const std::vector<std::string>& sectionOrder() const { return order_; }
 
  private:
-  struct Section {
-    std::map<std::string, std::string> values;  // upper-cased key -> value
+  // Orders names without regard to ASCII case; lookups by string_view allocate nothing.
+  struct CaseLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
   };
-  std::map<std::string, Section> sections_;  // upper-cased name -> section
+  struct Section {
+    std::map<std::string, std::string, CaseLess> values;  // upper-cased key -> value
+  };
+  std::map<std::string, Section, CaseLess> sections_;  // upper-cased name -> section
   std::vector<std::string> order_;
 };
 

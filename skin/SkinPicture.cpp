@@ -10,6 +10,16 @@
 namespace tavlox::skin {
 
 SkinPicture::SkinPicture(int width, int height, int sourceBits, const PixelAllocator& allocator) {
+  allocate(width, height, sourceBits, allocator, true);
+}
+
+SkinPicture SkinPicture::Uninitialised(int width, int height, int sourceBits, const PixelAllocator& allocator) {
+  SkinPicture p;
+  p.allocate(width, height, sourceBits, allocator, false);
+  return p;
+}
+
+void SkinPicture::allocate(int width, int height, int sourceBits, const PixelAllocator& allocator, bool clear) {
   if (width <= 0 || height <= 0) return;
   if (width > kMaxPictureSide || height > kMaxPictureSide ||
       static_cast<int64_t>(width) * height > kMaxPicturePixels)
@@ -20,9 +30,9 @@ SkinPicture::SkinPicture(int width, int height, int sourceBits, const PixelAlloc
     if (!s.pixels) throw EInvalidGraphic();
     pixels_ = s.pixels;
     storage_ = std::move(s.keepAlive);
-    std::fill(pixels_, pixels_ + count, 0u);
+    if (clear) std::fill(pixels_, pixels_ + count, 0u);
   } else {
-    auto owned = std::shared_ptr<uint32_t[]>(new uint32_t[count]());
+    auto owned = clear ? std::shared_ptr<uint32_t[]>(new uint32_t[count]()) : std::shared_ptr<uint32_t[]>(new uint32_t[count]);
     pixels_ = owned.get();
     storage_ = owned;
   }
@@ -173,37 +183,53 @@ SkinPicture DecodeBmp(ByteReader& in, const PixelAllocator& allocator, std::vect
   if (pixelBytes < needed || pixelBytes > in.remaining()) throw EInvalidGraphic();
   auto data = in.take(static_cast<size_t>(pixelBytes));
 
-  SkinPicture pic(h.width, absHeight, h.bits, allocator);
+  SkinPicture pic = SkinPicture::Uninitialised(h.width, absHeight, h.bits, allocator);
   uint32_t masks[3] = {h.masks[0], h.masks[1], h.masks[2]};
   if (h.compression != kBiBitFields) {
     if (h.bits == 16) { masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F; }
     if (h.bits == 32) { masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF; }
   }
   const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+  const bool plain32 = h.bits == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF;
+  // One loop per depth: the pictures of a skin are large and decoded on every load.
   for (int32_t r = 0; r < absHeight; ++r) {
     const uint8_t* src = data.data() + static_cast<size_t>(r) * stride;
     uint32_t* dst = pic.row(bottomUp ? absHeight - 1 - r : r);
-    for (int32_t x = 0; x < h.width; ++x) {
-      uint32_t v = 0;
-      switch (h.bits) {
-        case 1: v = palette[(src[x >> 3] >> (7 - (x & 7))) & 1]; break;
-        case 4: v = palette[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF]; break;
-        case 8: v = palette[src[x]]; break;
-        case 16: {
+    const int32_t w = h.width;
+    switch (h.bits) {
+      case 1:
+        for (int32_t x = 0; x < w; ++x) dst[x] = palette[(src[x >> 3] >> (7 - (x & 7))) & 1];
+        break;
+      case 4:
+        for (int32_t x = 0; x < w; ++x) dst[x] = palette[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF];
+        break;
+      case 8:
+        for (int32_t x = 0; x < w; ++x) dst[x] = palette[src[x]];
+        break;
+      case 16:
+        for (int32_t x = 0; x < w; ++x) {
           const uint32_t px = Le16(src + 2 * x);
-          v = (red.get(px) << 16) | (green.get(px) << 8) | blue.get(px);
-          break;
+          dst[x] = (red.get(px) << 16) | (green.get(px) << 8) | blue.get(px);
         }
-        case 24: v = static_cast<uint32_t>(src[3 * x]) | (static_cast<uint32_t>(src[3 * x + 1]) << 8) |
-                     (static_cast<uint32_t>(src[3 * x + 2]) << 16);
-          break;
-        case 32: {
-          const uint32_t px = Le32(src + 4 * x);
-          v = (red.get(px) << 16) | (green.get(px) << 8) | blue.get(px);
-          break;
-        }
+        break;
+      case 24: {
+        // Four-byte reads where the row surely has a byte to spare after the pixel.
+        int32_t x = 0;
+        for (; x + 1 < w; ++x) dst[x] = Le32(src + 3 * x) & 0xFFFFFF;
+        const uint8_t* p = src + 3 * x;
+        dst[x] = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16);
+        break;
       }
-      dst[x] = v;
+      case 32:
+        if (plain32) {
+          for (int32_t x = 0; x < w; ++x) dst[x] = Le32(src + 4 * x) & 0xFFFFFF;
+        } else {
+          for (int32_t x = 0; x < w; ++x) {
+            const uint32_t px = Le32(src + 4 * x);
+            dst[x] = (red.get(px) << 16) | (green.get(px) << 8) | blue.get(px);
+          }
+        }
+        break;
     }
   }
 

@@ -27,6 +27,8 @@ class SkinPicture {
   SkinPicture() = default;
   // A picture of the given size, zero-filled; `allocator` may supply the memory.
   SkinPicture(int width, int height, int sourceBits = 32, const PixelAllocator& allocator = {});
+  // The same without clearing the pixels, for a caller that writes every one of them.
+  static SkinPicture Uninitialised(int width, int height, int sourceBits, const PixelAllocator& allocator);
 
   bool empty() const { return width_ <= 0 || height_ <= 0; }
   int width() const { return width_; }
@@ -43,6 +45,7 @@ class SkinPicture {
   const std::shared_ptr<void>& storage() const { return storage_; }
 
  private:
+  void allocate(int width, int height, int sourceBits, const PixelAllocator& allocator, bool clear);
   size_t pixelCount() const { return empty() ? 0 : static_cast<size_t>(width_) * static_cast<size_t>(height_); }
   int width_ = 0;
   int height_ = 0;
