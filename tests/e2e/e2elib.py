@@ -159,13 +159,49 @@ class Session:
             self.wine_run(["reg", "add", key, "/f"])
             self.registry_undo.append(["reg", "delete", key, "/f"])
 
+    def ensure_registry_key_absent(self, key):
+        """Removes `key` for this test when it exists, and puts it back afterwards."""
+        if self.wine_run(["reg", "query", key], check=False).returncode == 0:
+            backup = "Z:" + os.path.join(self.out, "registry-backup-%d.reg" % len(self.registry_undo)).replace("/", "\\")
+            self.wine_run(["reg", "export", key, backup, "/y"])
+            self.wine_run(["reg", "delete", key, "/f"])
+            self.registry_undo.append(["reg", "import", backup])
+
+    def set_registry_string(self, key, name, value):
+        """Sets a string value for this test; afterwards the key is as it was before."""
+        if self.wine_run(["reg", "query", key], check=False).returncode == 0:
+            backup = "Z:" + os.path.join(self.out, "registry-backup-%d.reg" % len(self.registry_undo)).replace("/", "\\")
+            self.wine_run(["reg", "export", key, backup, "/y"])
+            self.registry_undo.append(["reg", "import", backup])
+            self.registry_undo.append(["reg", "delete", key, "/f"])
+        else:
+            self.registry_undo.append(["reg", "delete", key, "/f"])
+        self.wine_run(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f"])
+
     def start_program(self, *program_args):
+        # A program started while Wine's virtual desktop is still coming up can die of an X error.
+        self.wine_run([self.args.probe, "desktop", "-", "10000"], check=False, timeout=30)
         exe = os.path.join(self.work, "tavlox.exe")
         shutil.copy(self.args.program, exe)
         self.program_out = open(os.path.join(self.out, "program.output"), "w")
         self.started = time.time()
         self.program = subprocess.Popen([self.wine, "tavlox.exe"] + list(program_args), cwd=self.work,
                                         stdout=self.program_out, stderr=subprocess.STDOUT)
+
+    def copy_beside_program(self, source, name):
+        shutil.copy(source, os.path.join(self.work, name))
+
+    def file_beside_program(self, name):
+        return os.path.join(self.work, name)
+
+    def wait_for_file(self, name, timeout):
+        path = self.file_beside_program(name)
+        deadline = time.monotonic() + timeout
+        while not os.path.exists(path):
+            if time.monotonic() >= deadline:
+                raise TestFailure("%s did not appear beside the program within %g s" % (name, timeout))
+            time.sleep(0.1)
+        return path
 
     def check_running(self, when):
         if self.program and self.program.poll() is not None:
@@ -186,6 +222,22 @@ class Session:
             raise TestFailure("window_probe %s failed (%d): %s" % (
                 command, r.returncode, r.stderr.decode(errors="replace").strip()))
         return r.stdout.decode("utf-8", errors="replace").strip()
+
+    def answer_dialog(self, button, timeout_ms=15000):
+        """Waits for a message box of the program, presses `button` (0: none); returns its
+        (caption, text)."""
+        r = self.wine_run([self.args.probe, "dialog", "tavlox.exe", str(timeout_ms), str(button)],
+                          check=False, timeout=timeout_ms / 1000 + 15)
+        if r.returncode != 0:
+            raise TestFailure("no dialog box of the program: %s" % r.stderr.decode(errors="replace").strip())
+        lines = r.stdout.decode("utf-8", errors="replace").splitlines()
+        facts = dict(line.split("=", 1) for line in lines if "=" in line)
+        return facts.get("caption", ""), facts.get("text", "")
+
+    def dialog_shown(self, timeout_ms):
+        r = self.wine_run([self.args.probe, "dialog", "tavlox.exe", str(timeout_ms)], check=False,
+                          timeout=timeout_ms / 1000 + 15)
+        return r.stdout.decode("utf-8", errors="replace").strip() if r.returncode == 0 else None
 
     def find_main_window(self):
         line = self.probe("find")

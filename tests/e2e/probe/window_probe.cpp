@@ -2,6 +2,8 @@
 //
 //   window_probe find  EXE TIMEOUT_MS   wait until EXE shows a top-level window, print its facts
 //   window_probe close EXE TIMEOUT_MS   post WM_CLOSE to that window
+//   window_probe desktop - TIMEOUT_MS   wait until the virtual desktop's taskbar exists, so that a
+//                                       program started next does not race the desktop's start
 //   window_probe dialog EXE TIMEOUT_MS [BUTTON_ID]
 //                                       wait for a dialog box (class "#32770") of EXE, print its
 //                                       caption and texts, and press the button BUTTON_ID
@@ -164,6 +166,12 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::wstring command = argv[1];
   DWORD timeoutMs = static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10));
+  if (command == L"desktop") {
+    DWORD start = GetTickCount();
+    while (!FindWindowW(L"Shell_TrayWnd", nullptr) && GetTickCount() - start < timeoutMs) Sleep(50);
+    std::printf("desktop=%s\n", FindWindowW(L"Shell_TrayWnd", nullptr) ? "ready" : "no taskbar");
+    return 0;
+  }
   Search search = FindWindowOf(argv[2], timeoutMs, command == L"dialog");
   if (!search.best) {
     std::fprintf(stderr, "window_probe: no visible window of %ls within %lu ms\n", argv[2], timeoutMs);

@@ -1,0 +1,154 @@
+#!/usr/bin/env python3
+"""End to end: the start-up checks that run once, six seconds after start, against the demo
+portal: the update offer and the player's installer download.
+
+  update-yes        installed 12, published 13: the offer; Yes starts "LiveUpdate.exe update"
+                    beside the program and the program ends with exit code 0 by itself
+  update-newline    published "13" plus a line break: the version file is fetched, no offer
+  installer         player missing: the prompt; Yes fetches the installer (HEAD, then GET), saves
+                    it as qvod_Setup.exe beside the program with the served bytes and starts it
+  installer-nolen   player missing, HEAD without Content-Length: the failure message, no GET
+
+Usage: startup_checks_test.py CASE --program ... --probe ... --portal ... --installer ...
+       --live-update ... --out ...
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import e2elib  # noqa: E402
+from e2elib import PAGE_REQUESTS, TestFailure, log  # noqa: E402
+
+IDOK, IDYES = 1, 6
+VERSION_KEY = r"HKLM\Software\kqtavlox"
+PLAYER_KEY = r"HKCU\Software\QvodPlayer"
+UPDATE_TEXT = "发现有新版本，是否更新?"
+# The prompt holds a lone carriage return; the probe shows line breaks as blanks.
+PLAYER_PROMPT = ("检测到你的系统没有安装QVOD播放器，可能有些影片会播放不放。" + " " + " " * 14
+                 + "是否下载安装QVOD播放器。")
+DOWNLOAD_FAILED = "下载QVOD播放器失败，请到QVOD官网下载."
+CHECK_DELAY = 6.0   # the start-up timer
+SLACK = 20.0        # Wine start-up and a loaded machine
+
+
+def expect(problems, condition, message):
+    if not condition:
+        problems.append(message)
+
+
+def expect_dialog(s, problems, text, button):
+    caption, shown = s.answer_dialog(button, timeout_ms=int((CHECK_DELAY + SLACK) * 1000))
+    log("dialog %r: %r" % (caption, shown))
+    expect(problems, caption == "提示", "dialog caption %r, expected 提示" % caption)
+    expect(problems, shown == text, "dialog text %r, expected %r" % (shown, text))
+
+
+def close_and_expect_zero(s, problems):
+    s.probe("close")
+    rc = s.wait_exit(30)
+    log("exit code after WM_CLOSE: %d" % rc)
+    expect(problems, rc == 0, "exit code %d after closing the main window, expected 0" % rc)
+
+
+def update_yes(s, args, problems):
+    s.start_portal("--ver", "13")
+    s.set_registry_string(VERSION_KEY, "ver", "12")
+    s.ensure_registry_key(PLAYER_KEY)
+    s.copy_beside_program(args.live_update, "LiveUpdate.exe")
+    s.start_program()
+    expect_dialog(s, problems, UPDATE_TEXT, IDYES)
+    ran = s.wait_for_file("liveupdate-ran.txt", 15)
+    rc = s.wait_exit(20)
+    with open(ran, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    log("LiveUpdate.exe ran as %r; program exit code %d" % (lines, rc))
+    expect(problems, len(lines) == 1 and lines[0].split() == ["LiveUpdate.exe", "update"],
+           "LiveUpdate.exe command line %r, expected 'LiveUpdate.exe update' once" % lines)
+    expect(problems, rc == 0, "exit code %d after the accepted update, expected 0" % rc)
+
+
+def update_newline(s, args, problems):
+    s.start_portal("--ver", r"13\r\n")
+    s.set_registry_string(VERSION_KEY, "ver", "12")
+    s.ensure_registry_key(PLAYER_KEY)
+    s.start_program()
+    s.wait_for_requests(["/tavlox/ver.txt"], CHECK_DELAY + SLACK, server="update")
+    shown = s.dialog_shown(3000)
+    expect(problems, shown is None, "a dialog appeared: %r" % shown)
+    close_and_expect_zero(s, problems)
+
+
+def installer(s, args, problems):
+    s.start_portal()
+    s.set_registry_string(VERSION_KEY, "ver", "")  # no update check request
+    s.ensure_registry_key_absent(PLAYER_KEY)
+    s.start_program()
+    s.wait_for_requests(PAGE_REQUESTS, SLACK)
+    expect_dialog(s, problems, PLAYER_PROMPT, IDYES)
+    saved = s.wait_for_file("installer-ran.txt", 30)
+    with open(saved, encoding="utf-8") as f:
+        runs = f.read().splitlines()
+    with open(args.installer, "rb") as f, open(s.file_beside_program("qvod_Setup.exe"), "rb") as g:
+        same = f.read() == g.read()
+    vendor = [r for r in s.requests() if r.server == "vendor"]
+    log("vendor requests: %s; installer ran as %r" % ([r.request_line for r in vendor], runs))
+    expect(problems, [r.method for r in vendor] == ["HEAD", "GET"]
+           and all(r.path == "/QvodSetup3_blue.exe" for r in vendor),
+           "vendor requests %r, expected HEAD then GET of /QvodSetup3_blue.exe" % [r.request_line for r in vendor])
+    expect(problems, same, "qvod_Setup.exe differs from the served installer")
+    expect(problems, len(runs) == 1 and "qvod_Setup.exe" in runs[0],
+           "the saved installer ran as %r, expected once as qvod_Setup.exe" % runs)
+    close_and_expect_zero(s, problems)
+
+
+def installer_nolen(s, args, problems):
+    s.start_portal("--installer-mode", "no-length")
+    s.set_registry_string(VERSION_KEY, "ver", "")
+    s.ensure_registry_key_absent(PLAYER_KEY)
+    s.start_program()
+    s.wait_for_requests(PAGE_REQUESTS, SLACK)
+    expect_dialog(s, problems, PLAYER_PROMPT, IDYES)
+    expect_dialog(s, problems, DOWNLOAD_FAILED, IDOK)
+    vendor = [r for r in s.requests() if r.server == "vendor" and r.path == "/QvodSetup3_blue.exe"]
+    expect(problems, [r.method for r in vendor] == ["HEAD"],
+           "installer requests %r, expected the HEAD alone" % [r.request_line for r in vendor])
+    expect(problems, not os.path.exists(s.file_beside_program("qvod_Setup.exe")),
+           "qvod_Setup.exe was written although the download failed")
+    close_and_expect_zero(s, problems)
+
+
+CASES = {"update-yes": update_yes, "update-newline": update_newline, "installer": installer,
+         "installer-nolen": installer_nolen}
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("case", choices=sorted(CASES))
+    p.add_argument("--program", required=True)
+    p.add_argument("--probe", required=True)
+    p.add_argument("--portal", required=True)
+    p.add_argument("--installer", required=True)
+    p.add_argument("--live-update", required=True)
+    p.add_argument("--out", required=True)
+    args = p.parse_args()
+    for name in ("program", "probe", "portal", "installer", "live_update", "out"):
+        setattr(args, name, os.path.abspath(getattr(args, name)))
+    problems = []
+    try:
+        with e2elib.Session(args, args.case) as s:
+            CASES[args.case](s, args, problems)
+    except (TestFailure, OSError, subprocess.SubprocessError) as e:
+        problems.append(str(e))
+    if problems:
+        log("FAIL: %s:\n  %s" % (args.case, "\n  ".join(problems)))
+        return 1
+    log("PASS: %s" % args.case)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
