@@ -215,8 +215,8 @@ class Session:
 
     # --- the window probe --------------------------------------------------------------------
 
-    def probe(self, command, timeout_ms=15000):
-        r = self.wine_run([self.args.probe, command, "tavlox.exe", str(timeout_ms)], check=False,
+    def probe(self, command, timeout_ms=15000, extra=()):
+        r = self.wine_run([self.args.probe, command, "tavlox.exe", str(timeout_ms)] + list(extra), check=False,
                           timeout=timeout_ms / 1000 + 15)
         if r.returncode != 0:
             raise TestFailure("window_probe %s failed (%d): %s" % (

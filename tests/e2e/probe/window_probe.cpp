@@ -2,6 +2,10 @@
 //
 //   window_probe find  EXE TIMEOUT_MS   wait until EXE shows a top-level window, print its facts
 //   window_probe close EXE TIMEOUT_MS   post WM_CLOSE to that window
+//   window_probe resize EXE TIMEOUT_MS DW DH
+//                                       make that window DW wider and DH higher, moved to the
+//                                       desktop's top left corner so that it stays on screen
+//                                       (sent, so it has laid itself out when the probe ends)
 //   window_probe desktop - TIMEOUT_MS   wait until the virtual desktop's taskbar exists, so that a
 //                                       program started next does not race the desktop's start
 //   window_probe dialog EXE TIMEOUT_MS [BUTTON_ID]
@@ -160,8 +164,8 @@ int Find(const Search& search) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 4 || argc > 5) {
-    std::fprintf(stderr, "usage: window_probe find|close|dialog EXE TIMEOUT_MS [BUTTON_ID]\n");
+  if (argc < 4 || argc > 6) {
+    std::fprintf(stderr, "usage: window_probe find|close|dialog|resize|desktop EXE TIMEOUT_MS [ARGS]\n");
     return 2;
   }
   std::wstring command = argv[1];
@@ -179,6 +183,14 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"find") return Find(search);
   if (command == L"dialog") return Dialog(search.best, argc == 5 ? _wtoi(argv[4]) : 0);
+  if (command == L"resize" && argc == 6) {
+    RECT r;
+    GetWindowRect(search.best, &r);
+    return SetWindowPos(search.best, nullptr, 0, 0, r.right - r.left + _wtoi(argv[4]), r.bottom - r.top + _wtoi(argv[5]),
+                        SWP_NOZORDER | SWP_NOACTIVATE)
+               ? 0
+               : 1;
+  }
   if (command == L"close") return PostMessageW(search.best, WM_CLOSE, 0, 0) ? 0 : 1;
   std::fprintf(stderr, "window_probe: unknown command\n");
   return 2;

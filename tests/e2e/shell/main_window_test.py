@@ -10,7 +10,7 @@ is loaded the skinned controls draw their default looks, so the checks below exp
     shadow colour; inside it a 20-pixel framed strip at y 61..80 below the 60-pixel top bar;
   - the status bar band at the bottom, 21 high, with three framed status panels 120, 153 and 696
     wide (borders at x 0/119, 120/272, 273), the first showing its caption, the second its link
-    in blue.
+    in blue, and the status-bar pane from x 697 over the third panel.
 """
 
 import argparse
@@ -27,6 +27,7 @@ CLIENT_W, CLIENT_H = 966, 574
 SKY_BLUE = (166, 202, 240)
 CAPTION = "桌面栎岚电影院V 1.0"
 STATUS_BAR_H = 21  # the form's height; the skin would make it 23
+RESIZE = (200, 120)
 
 
 def hline(x0, x1, y):
@@ -50,44 +51,79 @@ def is_dark(p):
     return max(p) <= 100
 
 
-def layout_checks(colours):
-    """(what, points, rule, expected): rule "all" wants every point to have the colour
-    `expected`; rule "any" wants at least one point for which `expected(pixel)` holds."""
-    shadow = colours["btnshadow"]
-    bar_top = CLIENT_H - STATUS_BAR_H          # 553
-    right_panel_x = 221                        # skpanel1
-    inner_x, inner_w = right_panel_x + 1, 743  # children of skpanel1, inside its frame
-    return [
+def layout_checks(colours, w, h):
+    """The checks for a client area w x h. (what, points, rule, expected): `expected` is a
+    colour or a test of a pixel; rule "all" wants it for every point, rule "any" for one."""
+    shadow, face = colours["btnshadow"], colours["btnface"]
+    bar_top = h - STATUS_BAR_H                 # 553 as designed
+    right_panel_x = 221                        # skpanel1, right of the 221-wide side panel
+    inner_x, inner_w = right_panel_x + 1, w - right_panel_x - 2  # children of skpanel1
+    pane_right = min(697 + 280, w) - 1         # the status-bar pane is 280 wide
+    checks = [
         ("sky-blue strip at x 219-220 along the side panel",
          vline(219, 0, bar_top - 1) + vline(220, 0, bar_top - 1), "all", SKY_BLUE),
-        ("frame of the right-hand panel (221,0 745x553)",
-         rect_outline(right_panel_x, 0, CLIENT_W - right_panel_x, bar_top), "all", shadow),
-        ("frame of the strip below the top bar (222,61 743x20)",
+        # Wine paints a pane without a document white: the panel colour must not show at the
+        # menu pane's edges, nor the status panel's face where the status-bar pane lies.
+        ("menu pane covers x 0-218",
+         vline(0, 0, bar_top - 1) + vline(218, 0, bar_top - 1), "all", lambda p: p != SKY_BLUE),
+        ("status-bar pane starts at x 697 (status panel 3's face up to x 696)",
+         vline(696, bar_top + 1, h - 2), "all", face),
+        ("status-bar pane covers x 697-%d of the band" % pane_right,
+         vline(697, bar_top + 1, h - 1) + vline(pane_right, bar_top + 1, h - 1), "all",
+         lambda p: p != face and p != shadow),
+        ("frame of the right-hand panel (221,0 %dx%d)" % (w - right_panel_x, bar_top),
+         rect_outline(right_panel_x, 0, w - right_panel_x, bar_top), "all", shadow),
+        ("frame of the strip below the top bar (222,61 %dx20)" % inner_w,
          rect_outline(inner_x, 61, inner_w, 20), "all", shadow),
-        ("frame of status panel 1 (0,553 120x21)", rect_outline(0, bar_top, 120, STATUS_BAR_H), "all", shadow),
-        ("frame of status panel 2 (120,553 153x21)", rect_outline(120, bar_top, 153, STATUS_BAR_H), "all", shadow),
-        ("left, top and bottom edges of status panel 3 (273,553), up to the status-bar pane at 697",
-         vline(273, bar_top, CLIENT_H - 1) + hline(273, 696, bar_top) + hline(273, 696, CLIENT_H - 1),
+        ("frame of status panel 1 (0,%d 120x21)" % bar_top, rect_outline(0, bar_top, 120, STATUS_BAR_H),
          "all", shadow),
+        ("frame of status panel 2 (120,%d 153x21)" % bar_top, rect_outline(120, bar_top, 153, STATUS_BAR_H),
+         "all", shadow),
+        ("left, top and bottom edges of status panel 3 (273,%d), up to the status-bar pane at 697" % bar_top,
+         vline(273, bar_top, h - 1) + hline(273, 696, bar_top) + hline(273, 696, h - 1), "all", shadow),
         ("caption of status panel 1 is drawn",
-         [(x, y) for x in range(3, 117) for y in range(bar_top + 2, CLIENT_H - 2)], "any", is_dark),
+         [(x, y) for x in range(3, 117) for y in range(bar_top + 2, h - 2)], "any", is_dark),
         ("link text of status panel 2 is drawn in blue",
-         [(x, y) for x in range(123, 270) for y in range(bar_top + 2, CLIENT_H - 2)], "any", is_blue),
+         [(x, y) for x in range(123, 270) for y in range(bar_top + 2, h - 2)], "any", is_blue),
     ]
+    if w > 273 + 696 + 1:
+        # Wider than the three panels: the bar's own face shows right of panel 3's frame.
+        checks.append(("status bar face right of the panels (x %d-%d)" % (273 + 696, w - 1),
+                       [(x, bar_top + 10) for x in range(max(273 + 696, pane_right + 1), w)], "all", face))
+    return checks
+
+
+def check_layout(s, window, name):
+    """Screenshots the window until its layout checks pass (painting may still be under way)
+    or 10 s have gone; returns the failures of the last look."""
+    cx, cy, cw, ch = window["client"]
+    checks = layout_checks(window, cw, ch)
+    deadline = time.monotonic() + 10
+    while True:
+        image = s.screenshot(name)
+        failures = evaluate(image, (cx, cy), checks)
+        if not failures or time.monotonic() >= deadline:
+            break
+        time.sleep(0.5)
+    log("screenshot: %s (client %dx%d at %d,%d)" % (image.path, cw, ch, cx, cy))
+    for what, *_ in checks:
+        log("  %s: %s" % ("FAIL" if any(f.startswith(what + ":") for f in failures) else "PASS", what))
+    return failures
 
 
 def evaluate(image, origin, checks):
     ox, oy = origin
     failures = []
     for what, points, rule, expected in checks:
+        ok = expected if callable(expected) else (lambda p, want=tuple(expected): p == want)
         if rule == "all":
             wrong = [(x, y, image.pixel(ox + x, oy + y)) for x, y in points
-                     if image.pixel(ox + x, oy + y) != tuple(expected)]
+                     if not ok(image.pixel(ox + x, oy + y))]
             if wrong:
-                failures.append("%s: %d of %d pixels are not %s, e.g. %s" % (
-                    what, len(wrong), len(points), tuple(expected),
+                failures.append("%s: %d of %d pixels differ%s, e.g. %s" % (
+                    what, len(wrong), len(points), "" if callable(expected) else " from %s" % (tuple(expected),),
                     ", ".join("(%d,%d)=%s" % w for w in wrong[:4])))
-        elif not any(expected(image.pixel(ox + x, oy + y)) for x, y in points):
+        elif not any(ok(image.pixel(ox + x, oy + y)) for x, y in points):
             failures.append("%s: no such pixel found" % what)
     return failures
 
@@ -126,20 +162,16 @@ def run(args):
         if abs(left - (sw - (right - left)) // 2) > 1 or abs(top - (sh - (bottom - top)) // 2) > 1:
             problems.append("window %s is not centred on the %dx%d desktop" % (window["window"], sw, sh))
 
-        # Painting may still be under way right after the window appeared: look again for a
-        # few seconds before calling a difference a failure.
-        checks = layout_checks(window)
-        deadline = time.monotonic() + 10
-        while True:
-            image = s.screenshot("main_window")
-            failures = evaluate(image, (cx, cy), checks)
-            if not failures or time.monotonic() >= deadline:
-                break
-            time.sleep(0.5)
-        log("screenshot: %s" % image.path)
-        for what, *_ in checks:
-            log("%s: %s" % ("FAIL" if any(f.startswith(what + ":") for f in failures) else "PASS", what))
-        problems += failures
+        problems += check_layout(s, window, "main_window")
+
+        # Resized: the docked controls follow, the status-bar pane and the panels keep their
+        # places and widths.
+        s.probe("resize", extra=["%d" % RESIZE[0], "%d" % RESIZE[1]])
+        resized = s.find_main_window()
+        if resized["client"][2:] != (CLIENT_W + RESIZE[0], CLIENT_H + RESIZE[1]):
+            problems.append("client area %s after growing the window by %s" % (resized["client"][2:], RESIZE))
+        else:
+            problems += check_layout(s, resized, "main_window_resized")
 
         s.probe("close")
         rc = s.wait_exit(30)
