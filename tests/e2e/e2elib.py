@@ -77,6 +77,7 @@ class Session:
         self.started = None
         self.portal_log = os.path.join(self.out, "portal.log")
         self.registry_undo = []
+        self.helpers = []
 
     # --- lifetime ------------------------------------------------------------------------------
 
@@ -91,6 +92,10 @@ class Session:
                 self.program.wait(10)
             except subprocess.TimeoutExpired:
                 pass
+        for proc in self.helpers:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait(10)
         if self.portal and self.portal.poll() is None:
             self.portal.send_signal(signal.SIGTERM)
             try:
@@ -202,6 +207,17 @@ class Session:
                 raise TestFailure("%s did not appear beside the program within %g s" % (name, timeout))
             time.sleep(0.1)
         return path
+
+    def start_helper(self, source, relative_path):
+        """Starts a copy of the Windows program `source`, named `relative_path` in the work
+        folder; it is killed at the end of the session if it still runs."""
+        path = os.path.join(self.work, relative_path)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        shutil.copy(source, path)
+        proc = subprocess.Popen([self.wine, path], cwd=os.path.dirname(path), stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        self.helpers.append(proc)
+        return proc
 
     def check_running(self, when):
         if self.program and self.program.poll() is not None:

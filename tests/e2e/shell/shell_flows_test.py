@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""End to end: the start-up checks that run once, six seconds after start, against the demo
-portal: the update offer and the player's installer download.
+"""End to end: the shell's flows around the outside programs, against the demo portal: the
+start-up checks that run once, six seconds after start (the update offer, the player's
+installer download), and the clean-up after the player when the main window closes.
 
   update-yes        installed 12, published 13: the offer; Yes starts "LiveUpdate.exe update"
                     beside the program and the program ends with exit code 0 by itself
@@ -8,9 +9,11 @@ portal: the update offer and the player's installer download.
   installer         player missing: the prompt; Yes fetches the installer (HEAD, then GET), saves
                     it as qvod_Setup.exe beside the program with the served bytes and starts it
   installer-nolen   player missing, HEAD without Content-Length: the failure message, no GET
+  exit-cleanup      closing the main window ends every player process (any letter case), keeps
+                    other processes, and deletes the finished files of the player's cache only
 
-Usage: startup_checks_test.py CASE --program ... --probe ... --portal ... --installer ...
-       --live-update ... --out ...
+Usage: shell_flows_test.py CASE --program ... --probe ... --portal ... --installer ...
+       --live-update ... --keeper ... --out ...
 """
 
 import argparse
@@ -121,8 +124,38 @@ def installer_nolen(s, args, problems):
     close_and_expect_zero(s, problems)
 
 
+def exit_cleanup(s, args, problems):
+    s.start_portal()
+    s.ensure_registry_key(PLAYER_KEY)
+    cache = os.path.join(s.work, "cache")
+    os.makedirs(os.path.join(cache, "sub"))
+    for name in ("a.rmvb", "b.rmvb.!mv", os.path.join("sub", "c.rmvb")):
+        with open(os.path.join(cache, name), "wb") as f:
+            f.write(b"movie")
+    s.set_registry_string(PLAYER_KEY + r"\Option", "defaultsavepath", "Z:" + cache.replace("/", "\\") + "\\")
+    # Stand-ins that stay alive until terminated: two players, the terminal in other letter
+    # cases, and a bystander that must survive.
+    names = ["QvodPlayer.exe", "QvodPlayer.exe", "qvodTERMINAL.EXE", "KeepMe.exe"]
+    procs = [s.start_helper(args.keeper, os.path.join("p%d" % i, name)) for i, name in enumerate(names)]
+    s.start_program()
+    s.wait_for_requests(PAGE_REQUESTS, SLACK)
+    close_and_expect_zero(s, problems)
+    deadline = time.monotonic() + 15
+    while any(p.poll() is None for p in procs[:3]) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    ended = [p.poll() is not None for p in procs]
+    log("processes ended after the close: %s" % dict(zip(["%s #%d" % (n, i) for i, n in enumerate(names)], ended)))
+    expect(problems, ended == [True, True, True, False],
+           "player processes ended %s, bystander ended %s; expected all players and not the bystander"
+           % (ended[:3], ended[3]))
+    left = sorted(os.path.relpath(os.path.join(d, f), cache) for d, _, fs in os.walk(cache) for f in fs)
+    log("cache after the close: %s" % left)
+    expect(problems, left == ["b.rmvb.!mv", os.path.join("sub", "c.rmvb")],
+           "cache holds %s, expected the partial download and the subdirectory's file" % left)
+
+
 CASES = {"update-yes": update_yes, "update-newline": update_newline, "installer": installer,
-         "installer-nolen": installer_nolen}
+         "installer-nolen": installer_nolen, "exit-cleanup": exit_cleanup}
 
 
 def main():
@@ -133,9 +166,10 @@ def main():
     p.add_argument("--portal", required=True)
     p.add_argument("--installer", required=True)
     p.add_argument("--live-update", required=True)
+    p.add_argument("--keeper", required=True, help="a program that stays alive until terminated")
     p.add_argument("--out", required=True)
     args = p.parse_args()
-    for name in ("program", "probe", "portal", "installer", "live_update", "out"):
+    for name in ("program", "probe", "portal", "installer", "live_update", "keeper", "out"):
         setattr(args, name, os.path.abspath(getattr(args, name)))
     problems = []
     try:
