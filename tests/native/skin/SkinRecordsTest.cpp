@@ -71,7 +71,7 @@ TEST(SkinRecords, EveryTypeWordMakesARecordAndNothingElseDoes) {
     EXPECT_EQ(CreateObjectRecord(w, "n"), nullptr) << w;
     EXPECT_EQ(CreateControlRecord(w, "n"), nullptr) << w;
   }
-  EXPECT_STREQ(CreateControlRecord("statuspanel" + 6, "n")->className(), "TskDataSkinPanelControl");
+  EXPECT_STREQ(CreateControlRecord("panel", "n")->className(), "TskDataSkinPanelControl");
   EXPECT_STREQ(CreateControlRecord("checklistbox", "n")->className(), "TskDataSkinCheckListBox");
   EXPECT_STREQ(CreateObjectRecord("framegauge", "n")->className(), "TskDataSkinFrameGaugeObject");
   EXPECT_STREQ(CreateControlRecord("framegauge", "n")->className(), "TskDataSkinFrameGauge");
