@@ -14,7 +14,7 @@ bash scripts/deps.sh || exit 1
 [ -f "$TAVLOX_BUILD/win64/build.ninja" ] || cmake -S . -B "$TAVLOX_BUILD/win64" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" >/dev/null || exit 1
 echo "== building the Windows program"
-cmake --build "$TAVLOX_BUILD/win64" -j 2 --target tavlox demo_installer live_update desktop_anchor >"$TAVLOX_BUILD/run-build.log" 2>&1 \
+cmake --build "$TAVLOX_BUILD/win64" -j 2 --target tavlox demo_installer live_update desktop_anchor window_probe >"$TAVLOX_BUILD/run-build.log" 2>&1 \
   || { tail -n 40 "$TAVLOX_BUILD/run-build.log"; exit 1; }
 
 rundir="$TAVLOX_BUILD/run"
@@ -39,7 +39,13 @@ echo "== starting tavlox.exe under Wine (display $DISPLAY)"
 program=$!
 if [ "${TAVLOX_VIRTUAL_DISPLAY:-0}" = 1 ]; then
   sleep 8
-  xwd -root -silent -display "$DISPLAY" | convert xwd:- "$rundir/screenshot.png" \
+  # Cut the main window out of the virtual screen (the whole screen when it cannot be found).
+  crop=()
+  facts=$("$WINE64" "$TAVLOX_BUILD/win64/tests/e2e/probe/window_probe.exe" find tavlox.exe 5000 2>/dev/null) \
+    && rect=$(sed -n 's/.* window=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/p' <<<"$facts") \
+    && [ -n "$rect" ] && read -r l t r b <<<"$rect" \
+    && crop=(-crop "$((r - l))x$((b - t))+$l+$t" +repage)
+  xwd -root -silent -display "$DISPLAY" | convert xwd:- "${crop[@]}" "$rundir/screenshot.png" \
     && echo "No display here: a screenshot of the program, 8 s after start, is at $rundir/screenshot.png"
   echo "The program keeps running on the virtual display $DISPLAY; press Ctrl+C to stop it."
 fi
