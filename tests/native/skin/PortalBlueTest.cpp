@@ -401,3 +401,53 @@ TEST(TavloxSkinTool, InfoPackUnpack) {
   EXPECT_EQ(ReadFileBytes((dir / "again.skn").string()), ReadFileBytes(TAVLOX_SKIN_SKN_FILE));
   fs::remove_all(dir);
 }
+
+TEST(TavloxSkinTool, PartialResultsEscapingAndSafeNames) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("tavlox-skin-tool2-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "src");
+  fs::create_directories(dir / "outside");
+  // A picture named with a path that leaves the folder, and texts that need escaping.
+  const std::string folder = std::string(TAVLOX_SKIN_FOLDER);
+  fs::copy_file(folder + "/pwmask.bmp", dir / "outside" / "evil.bmp");
+  fs::copy_file(folder + "/hintwindowmask.bmp", dir / "src" / "p0.bmp");
+  const std::string ini =
+      "[VERSION]\r\nskinname=Q\"uote\\\xC4\xE3\t\r\nskinauthor=\xE6\xA1\x8C\r\n"
+      "[PICTURES]\r\npicture=../outside/evil.bmp\r\nactivepicturescount=1\r\n0=p0.bmp\r\n"
+      "[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\n";
+  WriteFileBytes((dir / "src" / "skin.ini").string(), std::vector<uint8_t>(ini.begin(), ini.end()));
+  const std::string skn = (dir / "s.skn").string();
+  ASSERT_EQ(RunTool("pack " + (dir / "src" / "skin.ini").string() + " " + skn), 0);
+
+  std::string out;
+  ASSERT_EQ(RunTool("info " + skn, &out), 0);
+  EXPECT_NE(out.find("\"name\":\"Q\\\"uote\\\\\\u00c4\\u00e3\""), std::string::npos) << out;
+  EXPECT_NE(out.find("\"author\":\"\xE6\xA1\x8C\""), std::string::npos) << out;
+  EXPECT_NE(out.find("\"version\":2,"), std::string::npos);
+  EXPECT_NE(out.find("\"rollup\":null,\"rollupmask\":null"), std::string::npos);
+
+  // Unpacking never writes outside the target folder.
+  ASSERT_EQ(RunTool("unpack " + skn + " " + (dir / "out").string()), 0);
+  EXPECT_TRUE(fs::exists(dir / "out" / "picture.bmp"));
+  EXPECT_TRUE(fs::exists(dir / "out" / "p0.bmp"));
+  EXPECT_FALSE(fs::exists(dir / "evil.bmp"));
+  EXPECT_EQ(fs::file_size(dir / "outside" / "evil.bmp"), 2758u);
+
+  // A package cut short: exit 1, and what was read before the failure is still reported.
+  auto full = InflateBytes(Compressed());
+  full.resize(200000);  // inside the mask picture
+  WriteFileBytes((dir / "cut.z").string(), DeflateBytes(full));
+  EXPECT_EQ(RunTool("info --compressed " + (dir / "cut.z").string(), &out), 1);
+  EXPECT_NE(out.find("\"ok\":false,\"error\":\"Bitmap image is not valid\",\"version\":3,"), std::string::npos) << out;
+  EXPECT_NE(out.find("\"main\":{\"width\":285,\"height\":210,\"bits\":24}"), std::string::npos);
+  EXPECT_NE(out.find("\"text_offset\":null"), std::string::npos);
+
+  // A newer package version: nothing loads.
+  WriteFileBytes((dir / "v9.z").string(), DeflateBytes(std::vector<uint8_t>{9, 0, 0, 0}));
+  EXPECT_EQ(RunTool("info --compressed " + (dir / "v9.z").string(), &out), 1);
+  EXPECT_NE(out.find("\"ok\":false"), std::string::npos);
+  EXPECT_NE(out.find("\"version\":9,"), std::string::npos);
+  EXPECT_EQ(RunTool("info " + (dir / "missing.skn").string(), &out), 1);
+  fs::remove_all(dir);
+}
