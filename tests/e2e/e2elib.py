@@ -255,6 +255,24 @@ class Session:
                           timeout=timeout_ms / 1000 + 15)
         return r.stdout.decode("utf-8", errors="replace").strip() if r.returncode == 0 else None
 
+    def children(self):
+        """The main window's descendant windows: depth, class, rect in client coordinates
+        (left, top, width, height), visible flag, text."""
+        out = []
+        for line in self.probe("children").splitlines():
+            depth, rest = line.split(" ", 1)
+            # The class name may hold blanks ("Shell Embedding"): the six fields after it don't.
+            fields = rest.split(" ")
+            for i in range(1, len(fields) - 4):
+                try:
+                    nums = [int(v) for v in fields[i:i + 5]]
+                except ValueError:
+                    continue
+                out.append({"depth": int(depth), "class": " ".join(fields[:i]), "rect": tuple(nums[:4]),
+                            "visible": nums[4] == 1, "text": " ".join(fields[i + 5:])})
+                break
+        return out
+
     def find_main_window(self):
         line = self.probe("find")
         head, _, caption = line.partition(" caption=")

@@ -6,6 +6,10 @@
 //                                       make that window DW wider and DH higher, moved to the
 //                                       desktop's top left corner so that it stays on screen
 //                                       (sent, so it has laid itself out when the probe ends)
+//   window_probe children EXE TIMEOUT_MS
+//                                       list the main window's descendant windows, one a line:
+//                                       depth, class, left, top, width, height in the main
+//                                       window's client coordinates, visible flag, text
 //   window_probe desktop - TIMEOUT_MS   wait until the virtual desktop's taskbar exists, so that a
 //                                       program started next does not race the desktop's start
 //   window_probe dialog EXE TIMEOUT_MS [BUTTON_ID]
@@ -139,6 +143,35 @@ int Dialog(HWND dialog, int button) {
   return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control)) ? 0 : 1;
 }
 
+struct ChildWalk {
+  HWND root;
+  std::vector<HWND> seen;
+};
+
+int Depth(HWND child, HWND root) {
+  int depth = 0;
+  for (HWND w = child; w && w != root; w = GetParent(w)) ++depth;
+  return depth;
+}
+
+BOOL CALLBACK ListChild(HWND child, LPARAM param) {
+  auto* walk = reinterpret_cast<ChildWalk*>(param);
+  wchar_t cls[128] = L"";
+  GetClassNameW(child, cls, 128);
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, walk->root, reinterpret_cast<POINT*>(&r), 2);
+  std::printf("%d %s %ld %ld %ld %ld %d %s\n", Depth(child, walk->root), Utf8(cls).c_str(), r.left, r.top,
+              r.right - r.left, r.bottom - r.top, IsWindowVisible(child) ? 1 : 0, Utf8(TextOf(child)).c_str());
+  return TRUE;
+}
+
+int Children(HWND root) {
+  ChildWalk walk{root, {}};
+  EnumChildWindows(root, ListChild, reinterpret_cast<LPARAM>(&walk));
+  return 0;
+}
+
 int Find(const Search& search) {
   HWND w = search.best;
   POINT origin{0, 0};
@@ -191,6 +224,7 @@ int wmain(int argc, wchar_t** argv) {
                ? 0
                : 1;
   }
+  if (command == L"children") return Children(search.best);
   if (command == L"close") return PostMessageW(search.best, WM_CLOSE, 0, 0) ? 0 : 1;
   std::fprintf(stderr, "window_probe: unknown command\n");
   return 2;
