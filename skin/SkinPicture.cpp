@@ -101,7 +101,6 @@ SkinPicture DecodeBmp(ByteReader& in, const PixelAllocator& allocator, std::vect
     uint32_t compression = kBiRgb, imageSize = 0, colorsUsed = 0;
     uint32_t masks[3] = {0, 0, 0};
     bool core = false;
-    size_t headerEnd = 0;
   } h;
 
   Guard([&] {
@@ -149,7 +148,6 @@ SkinPicture DecodeBmp(ByteReader& in, const PixelAllocator& allocator, std::vect
       // Run-length pictures have no length of their own inside a package.
       throw EInvalidGraphic();
     }
-    h.headerEnd = in.position();
     return 0;
   });
 
@@ -238,7 +236,6 @@ SkinPicture DecodeBmp(ByteReader& in, const PixelAllocator& allocator, std::vect
     encoded->assign(bytes.begin(), bytes.end());
     Put32(*encoded, 2, static_cast<uint32_t>(encoded->size()));
     Put32(*encoded, 10, static_cast<uint32_t>(tableEnd - start));
-    (void)h.headerEnd;
   }
   return pic;
 }

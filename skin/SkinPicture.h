@@ -22,6 +22,7 @@ struct PixelStorage {
 };
 using PixelAllocator = std::function<PixelStorage(int width, int height)>;
 
+// Copies share the pixel memory (a picture is decoded once and then only read).
 class SkinPicture {
  public:
   SkinPicture() = default;
