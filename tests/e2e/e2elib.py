@@ -113,12 +113,13 @@ class Session:
         busy = [p for p in PORTAL_PORTS if port_in_use(p)]
         if busy:
             raise TestFailure("ports %s are already in use: another demo portal is running?" % busy)
-        cmd = [sys.executable, self.args.portal, "--log", self.portal_log]
+        # The portal ends when this process does, whatever way it ends: it reads our pipe.
+        cmd = [sys.executable, self.args.portal, "--log", self.portal_log, "--until-stdin-closes"]
         if self.args.installer:
             cmd += ["--installer", self.args.installer]
         cmd += list(portal_args)
         self.portal_err = open(os.path.join(self.out, "portal.stderr"), "w")
-        self.portal = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=self.portal_err)
+        self.portal = subprocess.Popen(cmd, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=self.portal_err)
         rc = subprocess.call([sys.executable, self.args.portal, "--wait-ready", "--timeout", "10"])
         if rc != 0 or self.portal.poll() is not None:
             raise TestFailure("the demo portal did not start (see %s)" % self.portal_err.name)
@@ -186,6 +187,9 @@ class Session:
     def start_program(self, *program_args):
         # A program started while Wine's virtual desktop is still coming up can die of an X error.
         self.wine_run([self.args.probe, "desktop", "-", "10000"], check=False, timeout=30)
+        # These tests run alone, so any tavlox.exe still running is left over from a test that
+        # was killed; the probe must see only ours.
+        self.wine_run(["taskkill", "/f", "/im", "tavlox.exe"], check=False, timeout=30)
         exe = os.path.join(self.work, "tavlox.exe")
         shutil.copy(self.args.program, exe)
         self.program_out = open(os.path.join(self.out, "program.output"), "w")

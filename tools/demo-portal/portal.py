@@ -317,6 +317,9 @@ def parse_args(argv):
                    help="serve the text, answer 404 (absent), 302, 500, or never answer")
     p.add_argument("--silent-seconds", type=float, default=30.0,
                    help="how long a silent server holds a connection")
+    p.add_argument("--until-stdin-closes", action="store_true",
+                   help="stop when standard input reaches its end (a test's pipe: the portal then "
+                        "never outlives the test, even when the test is killed)")
     p.add_argument("--wait-ready", action="store_true",
                    help="do not serve: exit 0 once the three ports accept connections")
     p.add_argument("--timeout", type=float, default=15.0, help="bound of --wait-ready, seconds")
@@ -364,6 +367,12 @@ def main(argv):
         stopping.set()
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
+    if opts.until_stdin_closes:
+        def watch_stdin():
+            while sys.stdin.buffer.read(4096):
+                pass
+            stopping.set()
+        threading.Thread(target=watch_stdin, daemon=True).start()
     while not stopping.wait(0.5):
         pass
     for s in servers:

@@ -232,6 +232,21 @@ class FailureModes(unittest.TestCase):
 
 
 class CommandLine(unittest.TestCase):
+    def test_until_stdin_closes(self):
+        ports = free_ports(3)
+        port_args = ["--content-port", str(ports[0]), "--update-port", str(ports[1]),
+                     "--vendor-port", str(ports[2])]
+        proc = subprocess.Popen([sys.executable, PORTAL, "--until-stdin-closes"] + port_args,
+                                stdin=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        try:
+            self.assertEqual(subprocess.call([sys.executable, PORTAL, "--wait-ready"] + port_args), 0)
+            proc.stdin.close()
+            self.assertEqual(proc.wait(10), 0)
+        finally:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait()
+
     def test_wait_ready_gives_up_when_nothing_listens(self):
         ports = free_ports(3)
         start = time.monotonic()
