@@ -260,7 +260,7 @@ def main():
     except (TestFailure, OSError, subprocess.SubprocessError) as e:
         log("FAIL: %s" % e)
         return 1
-    log("PASS: main window end to end")
+    log("PASS: main window end to end%s" % (" (smoke)" if args.smoke else ""))
     return 0
 
 

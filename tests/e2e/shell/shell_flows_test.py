@@ -9,6 +9,7 @@ installer download), and the clean-up after the player when the main window clos
   installer         player missing: the prompt; Yes fetches the installer (HEAD, then GET), saves
                     it as qvod_Setup.exe beside the program with the served bytes and starts it
   installer-nolen   player missing, HEAD without Content-Length: the failure message, no GET
+  installer-cut     player missing, the body ends early: the failure message, nothing saved
   exit-cleanup      closing the main window ends every player process (any letter case), keeps
                     other processes, and deletes the finished files of the player's cache only
 
@@ -108,20 +109,22 @@ def installer(s, args, problems):
     close_and_expect_zero(s, problems)
 
 
-def installer_nolen(s, args, problems):
-    s.start_portal("--installer-mode", "no-length")
-    s.set_registry_string(VERSION_KEY, "ver", "")
-    s.ensure_registry_key_absent(PLAYER_KEY)
-    s.start_program()
-    s.wait_for_requests(PAGE_REQUESTS, SLACK)
-    expect_dialog(s, problems, PLAYER_PROMPT, IDYES)
-    expect_dialog(s, problems, DOWNLOAD_FAILED, IDOK)
-    vendor = [r for r in s.requests() if r.server == "vendor" and r.path == "/QvodSetup3_blue.exe"]
-    expect(problems, [r.method for r in vendor] == ["HEAD"],
-           "installer requests %r, expected the HEAD alone" % [r.request_line for r in vendor])
-    expect(problems, not os.path.exists(s.file_beside_program("qvod_Setup.exe")),
-           "qvod_Setup.exe was written although the download failed")
-    close_and_expect_zero(s, problems)
+def installer_fails(mode, expected_methods):
+    def case(s, args, problems):
+        s.start_portal("--installer-mode", mode)
+        s.set_registry_string(VERSION_KEY, "ver", "")
+        s.ensure_registry_key_absent(PLAYER_KEY)
+        s.start_program()
+        s.wait_for_requests(PAGE_REQUESTS, SLACK)
+        expect_dialog(s, problems, PLAYER_PROMPT, IDYES)
+        expect_dialog(s, problems, DOWNLOAD_FAILED, IDOK)
+        vendor = [r for r in s.requests() if r.server == "vendor" and r.path == "/QvodSetup3_blue.exe"]
+        expect(problems, [r.method for r in vendor] == expected_methods,
+               "installer requests %r, expected %s" % ([r.request_line for r in vendor], expected_methods))
+        expect(problems, not os.path.exists(s.file_beside_program("qvod_Setup.exe")),
+               "qvod_Setup.exe was written although the download failed")
+        close_and_expect_zero(s, problems)
+    return case
 
 
 def exit_cleanup(s, args, problems):
@@ -155,7 +158,8 @@ def exit_cleanup(s, args, problems):
 
 
 CASES = {"update-yes": update_yes, "update-newline": update_newline, "installer": installer,
-         "installer-nolen": installer_nolen, "exit-cleanup": exit_cleanup}
+         "installer-nolen": installer_fails("no-length", ["HEAD"]),
+         "installer-cut": installer_fails("truncated", ["HEAD", "GET"]), "exit-cleanup": exit_cleanup}
 
 
 def main():
