@@ -379,3 +379,24 @@ TEST(StoredSkin, DestroyedStoredSkinClearsTheReference) {
   }
   EXPECT_EQ(d.CompressedStoredSkin(), nullptr);
 }
+
+TEST(SkinData, PicturesDecodeIntoSuppliedMemory) {
+  struct Block {
+    std::vector<uint32_t> pixels;
+  };
+  std::vector<std::weak_ptr<Block>> handedOut;
+  TskSkinData d;
+  d.SetPixelAllocator([&](int w, int h) {
+    auto block = std::make_shared<Block>();
+    block->pixels.assign(static_cast<size_t>(w) * h, 0xCCCCCCCC);
+    handedOut.push_back(block);
+    return PixelStorage{block->pixels.data(), block};
+  });
+  d.LoadInflated(PackageOfVersion(3));
+  ASSERT_EQ(handedOut.size(), 4u);  // main, mask and two indexed pictures
+  EXPECT_EQ(d.ActivePicture(0)->pixels().data(), handedOut[2].lock()->pixels.data());
+  EXPECT_EQ(d.ActivePicture(0)->pixel(0, 0), 0xFF0000u);
+  // The memory lives as long as the pictures do.
+  d.LoadInflated(Package().i32(0).u8(1).u8(1).i32(0).bytes);
+  for (auto& w : handedOut) EXPECT_TRUE(w.expired());
+}
