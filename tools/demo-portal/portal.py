@@ -373,7 +373,7 @@ def main(argv):
                 pass
             stopping.set()
         threading.Thread(target=watch_stdin, daemon=True).start()
-    while not stopping.wait(0.5):
+    while not stopping.wait(0.1):
         pass
     for s in servers:
         s.shutdown()
