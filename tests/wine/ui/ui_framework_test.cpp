@@ -1,0 +1,157 @@
+// The form framework on the real platform: the standard error box and the loop going on, forms
+// laid out by alignment, timers, closing the main form ending the loop, the progress bar.
+#include <gtest/gtest.h>
+
+#include "tests/wine/ui/DialogWatcher.h"
+#include "ui/Exceptions.h"
+#include "ui/Forms.h"
+#include "ui/StdCtrls.h"
+
+namespace tavlox::ui {
+namespace {
+
+using tavlox::testing::DialogWatcher;
+using tavlox::testing::PumpUntil;
+
+const char kTitle[] = "\xe8\xdd\xe1\xb0\xb5\xe7\xd3\xb0\xd4\xba";  // the application title in GBK
+
+class TestForm : public TForm {
+ public:
+  explicit TestForm(TComponent* owner) : TForm(owner, "TTestForm") { SetClientSize(300, 200); }
+};
+
+TEST(StandardErrorBox, TimerErrorIsShownAndTheLoopGoesOn) {
+  TApplication app;
+  app.SetTitle(kTitle);
+  DialogWatcher watcher;
+  TTimer timer(&app);
+  int ticks = 0;
+  timer.SetInterval(30);
+  timer.SetOnTimer([&](TObject*) {
+    // The timer goes on ticking inside the box's own loop: wait until the box is answered.
+    if (tavlox::testing::AnyDialogOpen()) return;
+    ++ticks;
+    if (ticks == 1) throw Exception("disk full");
+    if (ticks == 2) throw Exception("ends with a stop.");
+    if (ticks == 3) throw Exception("\xb4\xed\xce\xf3");  // GBK text: a full stop is added
+    timer.SetEnabled(false);
+    app.Terminate();
+  });
+  app.Run();
+  EXPECT_EQ(ticks, 4);
+  auto seen = watcher.Seen();
+  ASSERT_EQ(seen.size(), 3u);
+  for (auto& s : seen) EXPECT_EQ(s.caption, kTitle);
+  EXPECT_EQ(seen[0].text, "disk full.");
+  EXPECT_EQ(seen[1].text, "ends with a stop.");
+  EXPECT_EQ(seen[2].text, "\xb4\xed\xce\xf3.");
+}
+
+TEST(StandardErrorBox, HandlerErrorInsideAWindowMessage) {
+  TApplication app;
+  app.SetTitle("T");
+  DialogWatcher watcher;
+  auto* form = new TestForm(&app);
+  auto* panel = new TPanel(form, form);
+  panel->OnClick = [](TObject*) { throw Exception("click failed"); };
+  form->Show();
+  HWND h = panel->Handle();
+  PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  ASSERT_TRUE(PumpUntil([&] { return watcher.Count() == 1; }, 5000));
+  EXPECT_EQ(watcher.Seen()[0].text, "click failed.");
+  EXPECT_TRUE(IsWindow(h));  // the program goes on
+}
+
+TEST(Forms, ClosingTheMainFormEndsTheLoopAndOthersHide) {
+  TApplication app;
+  TestForm* main = nullptr;
+  TestForm* dialog = nullptr;
+  app.CreateForm(main);
+  app.CreateForm(dialog);
+  EXPECT_EQ(app.MainForm(), main);
+  int closes = 0;
+  main->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+  main->Show();
+  dialog->Show();
+  PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog->Handle()); }, 3000));
+  EXPECT_FALSE(app.Terminated());
+  PostMessageA(main->Handle(), WM_CLOSE, 0, 0);
+  app.Run();
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_EQ(closes, 1);
+}
+
+TEST(Forms, ErrorInCloseHandlerKeepsTheWindowOpen) {
+  TApplication app;
+  DialogWatcher watcher;
+  TestForm* main = nullptr;
+  app.CreateForm(main);
+  main->OnClose = [](TObject*, TCloseAction&) { throw Exception("not now"); };
+  main->Show();
+  PostMessageA(main->Handle(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return watcher.Count() == 1; }, 5000));
+  EXPECT_TRUE(IsWindowVisible(main->Handle()));
+  EXPECT_FALSE(app.Terminated());
+}
+
+TEST(Forms, ClientSizeFontAndAlignedChildrenOnRealWindows) {
+  TApplication app;
+  TestForm* form = nullptr;
+  app.CreateForm(form);
+  form->SetClientSize(400, 300);
+  auto* bottom = new TPanel(form, form);
+  bottom->SetBounds(0, 0, 10, 25);
+  bottom->SetAlign(TAlign::alBottom);
+  auto* left = new TPanel(form, form);
+  left->SetBounds(0, 0, 100, 10);
+  left->SetAlign(TAlign::alLeft);
+  auto* rest = new TPanel(form, form);
+  rest->SetAlign(TAlign::alClient);
+  auto* inner = new TPanel(form, rest);
+  inner->SetAlign(TAlign::alClient);
+  form->Show();
+  RECT client;
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, 400);
+  EXPECT_EQ(client.bottom, 300);
+  auto bounds = [](TWinControl* c) {
+    RECT r;
+    GetWindowRect(c->Handle(), &r);
+    MapWindowPoints(nullptr, GetParent(c->Handle()), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  auto expect = [&](TWinControl* c, RECT want) {
+    RECT r = bounds(c);
+    EXPECT_TRUE(EqualRect(&r, &want)) << c->Name << ": " << r.left << "," << r.top << "," << r.right << ","
+                                      << r.bottom;
+  };
+  expect(bottom, {0, 275, 400, 300});
+  expect(left, {0, 0, 100, 275});
+  expect(rest, {100, 0, 400, 275});
+  expect(inner, {1, 1, 299, 274});  // inside the raised bevel
+  // The user resizes the window: docked children follow.
+  RECT w;
+  GetWindowRect(form->Handle(), &w);
+  SetWindowPos(form->Handle(), nullptr, 0, 0, (w.right - w.left) + 100, (w.bottom - w.top) + 50,
+               SWP_NOMOVE | SWP_NOZORDER);
+  expect(bottom, {0, 325, 500, 350});
+  expect(rest, {100, 0, 500, 325});
+}
+
+TEST(Controls, ProgressBarRangeAndPosition) {
+  TApplication app;
+  TestForm* form = nullptr;
+  app.CreateForm(form);
+  auto* bar = new TProgressBar(form, form);
+  bar->SetRange(0, 100);
+  bar->SetPosition(40);
+  form->Show();
+  EXPECT_EQ(SendMessageA(bar->Handle(), 0x0408 /* PBM_GETPOS */, 0, 0), 40);
+  bar->SetPosition(250);  // clamped to the range
+  EXPECT_EQ(bar->Position(), 100);
+}
+
+}  // namespace
+}  // namespace tavlox::ui
