@@ -34,7 +34,10 @@ std::vector<uint8_t> InflateBytes(std::span<const uint8_t> compressed) {
     const size_t produced = 4096 - zs.avail_out;
     out.resize(at + produced);
     if (out.size() > kMaxInflatedPackage) throw EDecompressionError();
-    if (rc == Z_STREAM_END || produced == 0) break;
+    if (rc == Z_STREAM_END) break;
+    // No progress before the end of the stream: the data was cut short. Loading what came out
+    // would pass a partial definition off as a whole skin, so it is damaged data.
+    if (produced == 0) throw EDecompressionError();
   }
   return out;
 }

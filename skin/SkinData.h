@@ -19,8 +19,8 @@
 
 namespace tavlox::skin {
 
-// Inflates a zlib stream in pieces of 4,096 bytes until the inflater yields nothing more.
-// Damaged data throws EDecompressionError; a stream cut short simply gives fewer bytes.
+// Inflates a zlib stream in pieces of 4,096 bytes until the stream ends. Damaged data, and a
+// stream cut short before its end, throw EDecompressionError.
 std::vector<uint8_t> InflateBytes(std::span<const uint8_t> compressed);
 // Deflates at the given level (9 = best compression) into a zlib stream.
 std::vector<uint8_t> DeflateBytes(std::span<const uint8_t> data, int level = 9);
