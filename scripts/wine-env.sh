@@ -64,6 +64,10 @@ REG
   fi
 
   wineserver -p
+  # Start the prefix's services (services.exe, winedevice, svchost) now, with their output going
+  # nowhere: started later by a test, they would inherit the test's output pipe and CTest would
+  # wait for them until the test's time limit.
+  "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
   if [ -n "${TAVLOX_DESKTOP_ANCHOR:-}" ] && [ -f "$TAVLOX_DESKTOP_ANCHOR" ]; then
     # One hidden window for the whole run keeps the virtual desktop from restarting per test.
     "$WINE64" "$TAVLOX_DESKTOP_ANCHOR" >/dev/null 2>&1 &
