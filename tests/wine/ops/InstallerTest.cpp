@@ -2,6 +2,7 @@
 // recorder standing in for the installer and for the program that opens web pages.
 #include <gtest/gtest.h>
 
+#include <winsock2.h>
 #include <windows.h>
 
 #include "app/ops/PlayerInstaller.h"

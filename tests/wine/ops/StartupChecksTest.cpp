@@ -2,6 +2,7 @@
 // recorder standing in for the updater; message boxes are answered by pressing their buttons.
 #include <gtest/gtest.h>
 
+#include <winsock2.h>
 #include <windows.h>
 
 #include <optional>
@@ -80,7 +81,9 @@ TEST(CheckUpdate, OffersOnlyAHigherPublishedVersion) {
     EXPECT_FALSE(accepted);
     EXPECT_EQ(terminations, 0);
     EXPECT_EQ(server.Requests().size(), c.requestExpected ? 1u : 0u);
-    if (c.requestExpected && !server.Requests().empty()) EXPECT_EQ(server.Requests()[0], "GET /tavlox/ver.txt");
+    if (c.requestExpected && !server.Requests().empty()) {
+      EXPECT_EQ(server.Requests()[0], "GET /tavlox/ver.txt");
+    }
     if (c.offerExpected) {
       CheckOfferBox(boxes, owner.Get());
     } else {
