@@ -9,11 +9,18 @@ namespace {
 std::mutex g_stackLock;
 int g_instances = 0;
 TNetStack* g_stack = nullptr;
+TNetStack::Factory g_factory = nullptr;
+TNetStack* NewStack() { return g_factory ? g_factory() : CreatePlatformStack(); }
 }  // namespace
+
+void TNetStack::SetFactory(Factory factory) {
+  std::lock_guard lock(g_stackLock);
+  g_factory = factory;
+}
 
 TNetStack& TNetStack::TheStack() {
   std::lock_guard lock(g_stackLock);
-  if (!g_stack) g_stack = CreatePlatformStack();
+  if (!g_stack) g_stack = NewStack();
   return *g_stack;
 }
 
@@ -21,7 +28,7 @@ void TNetStack::AddRef() {
   std::lock_guard lock(g_stackLock);
   if (++g_instances == 1 && !g_stack) {
     try {
-      g_stack = CreatePlatformStack();
+      g_stack = NewStack();
     } catch (...) {
       --g_instances;
       throw;

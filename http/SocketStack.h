@@ -33,6 +33,10 @@ class TNetStack {
   // Counted by every component's constructor and destructor.
   static void AddRef();
   static void Release();
+  // Replaces the platform's stack for stacks created from now on (nullptr: the platform's again);
+  // lets fuzzers and tests feed the client from memory.
+  using Factory = TNetStack* (*)();
+  static void SetFactory(Factory factory);
 
   // The platform calls. Each returns -1 (or kNetInvalidSocket) on failure; WSAGetLastError then
   // gives the Windows Sockets code of the failure.
