@@ -210,7 +210,8 @@ int TNetTCPConnection::FillInput(bool raiseIfClosed, int waitMs, bool raiseOnTim
         return -1;
       }
     }
-    const int want = RecvBufferSize > 0 ? RecvBufferSize : 32768;
+    int want = RecvBufferSize > 0 ? RecvBufferSize : 32768;
+    if (receiveHint_ > want) want = int(std::min<int64_t>(receiveHint_, kMaxReceive));
     char* dst = input_.Reserve(size_t(want));
     int n = stack.Recv(s, dst, want);
     if (n < 0) {
@@ -312,8 +313,15 @@ void TNetTCPConnection::ReadToStream(TNetStream& stream, int64_t count, bool toC
   }
   const int64_t blockSize = std::min<int64_t>(remaining, RecvBufferSize > 0 ? RecvBufferSize : 32768);
   std::vector<char> block(size_t(std::max<int64_t>(blockSize, 1)));
+  struct HintReset {
+    int64_t& hint;
+    ~HintReset() { hint = 0; }
+  } hintReset{receiveHint_};
   while (remaining > 0 && IsOpen()) {
     int64_t n = std::min(remaining, blockSize);
+    // Blocks and their progress events stay as they are; only the receives under them may take
+    // more of what is known to come.
+    receiveHint_ = remaining - int64_t(input_.size());
     try {
       ReadExact(block.data(), n);
     } catch (const ENetConnClosedGracefully&) {

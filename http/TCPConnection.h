@@ -142,6 +142,7 @@ class TNetTCPConnection : public TNetComponent {
   // The largest block a counted read reserves in its stream before data arrives; the stream
   // grows beyond it as data comes.
   static constexpr int64_t kMaxPresize = 64ll << 20;
+  static constexpr int64_t kMaxReceive = 256 << 10;
 
  protected:
   virtual void ConnectedEvent() {}
@@ -172,6 +173,9 @@ class TNetTCPConnection : public TNetComponent {
   [[noreturn]] void RaiseError(int code);
 
   int readTimeout_ = 0;
+  // During a stream read: how many bytes one receive may ask for (the body still to come, up to
+  // kMaxReceive), so that a large body needs fewer, larger receives.
+  int64_t receiveHint_ = 0;
   std::unique_ptr<TNetIOHandlerSocket> io_;
   ByteQueue input_;
   bool peerClosed_ = false;
