@@ -78,6 +78,8 @@ class Session:
         self.portal_log = os.path.join(self.out, "portal.log")
         self.registry_undo = []
         self.helpers = []
+        self.x_error_restarts = 0
+        self.program_start_args = None
 
     # --- lifetime ------------------------------------------------------------------------------
 
@@ -142,6 +144,9 @@ class Session:
                     seen[r.path] = r
             if len(seen) == len(paths):
                 return [seen[p] for p in paths]
+            if self.restart_after_x_error():
+                deadline = time.monotonic() + timeout
+                continue
             self.check_running("while waiting for the requests %s" % list(paths))
             if time.monotonic() >= deadline:
                 missing = [p for p in paths if p not in seen]
@@ -184,17 +189,22 @@ class Session:
             self.registry_undo.append(["reg", "delete", key, "/f"])
         self.wine_run(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f"])
 
-    def start_program(self, *program_args):
+    def start_program(self, *program_args, maximized=False):
+        """Starts the copy of the program; `maximized` starts it as a shortcut set to
+        "maximised" would (show command SW_SHOWMAXIMIZED), through start /max /wait, which
+        passes the program's exit code on."""
         # A program started while Wine's virtual desktop is still coming up can die of an X error.
         self.wine_run([self.args.probe, "desktop", "-", "10000"], check=False, timeout=30)
         # These tests run alone, so any tavlox.exe still running is left over from a test that
         # was killed; the probe must see only ours.
         self.wine_run(["taskkill", "/f", "/im", "tavlox.exe"], check=False, timeout=30)
+        self.program_start_args = (program_args, {"maximized": maximized})
         exe = os.path.join(self.work, "tavlox.exe")
         shutil.copy(self.args.program, exe)
-        self.program_out = open(os.path.join(self.out, "program.output"), "w")
+        self.program_out = open(os.path.join(self.out, "program.output"), "a")
         self.started = time.time()
-        self.program = subprocess.Popen([self.wine, "tavlox.exe"] + list(program_args), cwd=self.work,
+        launcher = ["start", "/max", "/wait"] if maximized else []
+        self.program = subprocess.Popen([self.wine] + launcher + ["tavlox.exe"] + list(program_args), cwd=self.work,
                                         stdout=self.program_out, stderr=subprocess.STDOUT)
 
     def copy_beside_program(self, source, name):
@@ -222,6 +232,21 @@ class Session:
                                 stderr=subprocess.DEVNULL)
         self.helpers.append(proc)
         return proc
+
+    def restart_after_x_error(self):
+        """Wine's X11 driver sometimes fails the first window of a process started while the
+        virtual desktop is still settling (BadWindow on X_CreateWindow) and ends the process.
+        That is the environment, not the program: start it once more, at most once."""
+        if self.program.poll() is None or self.x_error_restarts >= 1 or not self.program_start_args:
+            return False
+        self.program_out.flush()
+        with open(self.program_out.name, errors="replace") as f:
+            if "X Error of failed request" not in f.read():
+                return False
+        self.x_error_restarts += 1
+        log("the program died of a Wine X error at start; starting it once more")
+        self.start_program(*self.program_start_args[0], **self.program_start_args[1])
+        return True
 
     def check_running(self, when):
         if self.program and self.program.poll() is not None:

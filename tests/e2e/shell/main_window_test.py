@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """End to end: start the real program under Wine against the demo portal, wait for the four
 page requests of the first show, check the main window's layout on a screenshot, close the
-window and expect exit code 0. With --smoke only the requests and the close are checked.
+window and expect exit code 0. With --smoke only the requests and the close are checked; with
+--maximized the program is started maximised and must fill the work area with the same layout.
 
 Positions are relative to the main window's client area (966 x 574 as designed). Two checks:
   - geometry: every control of the window is a child window; their rectangles must be those the
@@ -188,13 +189,13 @@ def evaluate(image, origin, checks):
 
 
 def run(args):
-    with e2elib.Session(args, "main_window") as s:
+    with e2elib.Session(args, "main_window_maximized" if args.maximized else "main_window") as s:
         s.start_portal()
         # With the player's key present and no installed version the start-up checks ask
         # nothing, so no dialog can cover the window or hold up the close on a slow machine.
         s.ensure_registry_key(r"HKCU\Software\QvodPlayer")
         s.set_registry_string(r"HKLM\Software\kqtavlox", "ver", "")
-        s.start_program()
+        s.start_program(maximized=args.maximized)
 
         requests = s.wait_for_requests(PAGE_REQUESTS, timeout=45)
         fourth = max(r.time for r in requests)
@@ -215,23 +216,31 @@ def run(args):
         if window["caption"] != CAPTION:
             problems.append("caption %r, expected %r" % (window["caption"], CAPTION))
         cx, cy, cw, ch = window["client"]
-        if (cw, ch) != (CLIENT_W, CLIENT_H):
-            raise TestFailure("client area %dx%d, expected %dx%d" % (cw, ch, CLIENT_W, CLIENT_H))
         left, top, right, bottom = window["window"]
         sw, sh = window["screen"]
-        if abs(left - (sw - (right - left)) // 2) > 1 or abs(top - (sh - (bottom - top)) // 2) > 1:
-            problems.append("window %s is not centred on the %dx%d desktop" % (window["window"], sw, sh))
-
-        problems += check_layout(s, window, "main_window")
-
-        # Resized: the docked controls follow, the status-bar pane and the panels keep their
-        # places and widths.
-        s.probe("resize", extra=["%d" % RESIZE[0], "%d" % RESIZE[1]])
-        resized = s.find_main_window()
-        if resized["client"][2:] != (CLIENT_W + RESIZE[0], CLIENT_H + RESIZE[1]):
-            problems.append("client area %s after growing the window by %s" % (resized["client"][2:], RESIZE))
+        if args.maximized:
+            # Maximised: the window covers the work area, and the layout follows the client size.
+            wl, wt, wr, wb = window["workarea"]
+            if not (left <= wl and top <= wt and right >= wr and bottom >= wb and cw == wr - wl):
+                problems.append("window %s with client %dx%d does not fill the work area %s" % (
+                    window["window"], cw, ch, window["workarea"]))
+            problems += check_layout(s, window, "main_window_maximized")
         else:
-            problems += check_layout(s, resized, "main_window_resized")
+            if (cw, ch) != (CLIENT_W, CLIENT_H):
+                raise TestFailure("client area %dx%d, expected %dx%d" % (cw, ch, CLIENT_W, CLIENT_H))
+            if abs(left - (sw - (right - left)) // 2) > 1 or abs(top - (sh - (bottom - top)) // 2) > 1:
+                problems.append("window %s is not centred on the %dx%d desktop" % (window["window"], sw, sh))
+
+            problems += check_layout(s, window, "main_window")
+
+            # Resized: the docked controls follow, the status-bar pane and the panels keep their
+            # places and widths.
+            s.probe("resize", extra=["%d" % RESIZE[0], "%d" % RESIZE[1]])
+            resized = s.find_main_window()
+            if resized["client"][2:] != (CLIENT_W + RESIZE[0], CLIENT_H + RESIZE[1]):
+                problems.append("client area %s after growing the window by %s" % (resized["client"][2:], RESIZE))
+            else:
+                problems += check_layout(s, resized, "main_window_resized")
 
         s.probe("close")
         rc = s.wait_exit(30)
@@ -250,6 +259,8 @@ def main():
     p.add_argument("--installer", help="the demo installer the portal serves")
     p.add_argument("--out", required=True, help="folder for the screenshot and logs")
     p.add_argument("--wine", help="Wine loader (default $WINE64)")
+    p.add_argument("--maximized", action="store_true",
+                   help="start the program maximised (SW_SHOWMAXIMIZED), as a shortcut may")
     p.add_argument("--smoke", action="store_true",
                    help="only the four page requests and the close, no screenshot")
     args = p.parse_args()
