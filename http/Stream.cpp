@@ -89,7 +89,10 @@ TFileStream::TFileStream(const std::string& path, Mode mode) {
   fd_ = open(path.c_str(), flags | O_CLOEXEC, 0666);
 #endif
   if (fd_ < 0) throw FileError("Cannot open file \"" + path + "\"");
-#ifndef _WIN32
+#ifdef _WIN32
+  struct _stati64 st {};
+  if (_fstati64(fd_, &st) == 0) regular_ = (st.st_mode & _S_IFMT) == _S_IFREG;
+#else
   struct stat st {};
   if (fstat(fd_, &st) == 0) regular_ = S_ISREG(st.st_mode);
 #endif
