@@ -4,6 +4,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 
@@ -53,18 +54,19 @@ class Ws2Entry {
  public:
   explicit Ws2Entry(const char* name) : name_(name) {}
   Fn Get() {
-    if (fn_) return fn_;
+    if (Fn fn = fn_.load(std::memory_order_acquire)) return fn;
     if (!g_library) RaiseStubError(std::string("Error on call Winsock2 library function ") + name_, WSANOTINITIALISED);
     FARPROC p = GetProcAddress(g_library, name_);
     // A library without the function fails the call; nothing proceeds without it.
     if (!p) RaiseStubError(std::string("Error on call Winsock2 library function ") + name_, GetLastError());
-    fn_ = reinterpret_cast<Fn>(reinterpret_cast<void*>(p));
-    return fn_;
+    Fn fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(p));
+    fn_.store(fn, std::memory_order_release);
+    return fn;
   }
 
  private:
   const char* name_;
-  Fn fn_ = nullptr;
+  std::atomic<Fn> fn_{nullptr};
 };
 
 #define WS2_ENTRY(name) Ws2Entry<decltype(&::name)> p_##name(#name)
