@@ -37,8 +37,8 @@ bool AskToInstallPlayer(HWND owner) {
 }
 
 void RunStartupChecks(HWND owner, TNetHTTP& http, const std::function<void()>& requestTerminate,
-                      const std::function<void()>& showDownloadDialog) {
-  CheckUpdate(owner, http, requestTerminate);
+                      const std::function<void()>& showDownloadDialog, const std::string& updateUrl) {
+  CheckUpdate(owner, http, requestTerminate, updateUrl);
   // The player check runs even after an accepted update; termination takes effect afterwards.
   if (AskToInstallPlayer(owner) && showDownloadDialog) showDownloadDialog();
 }

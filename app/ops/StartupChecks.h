@@ -47,6 +47,6 @@ bool AskToInstallPlayer(HWND owner);
 
 // Both checks in order; `showDownloadDialog` runs when the user wants the player installed.
 void RunStartupChecks(HWND owner, TNetHTTP& http, const std::function<void()>& requestTerminate,
-                      const std::function<void()>& showDownloadDialog);
+                      const std::function<void()>& showDownloadDialog, const std::string& updateUrl = UpdateVersionUrl());
 
 }  // namespace tavlox::ops

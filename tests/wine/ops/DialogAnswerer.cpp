@@ -29,7 +29,10 @@ std::string TextOf(HWND window) {
 
 }  // namespace
 
-DialogAnswerer::DialogAnswerer(int button) : button_(button), process_(GetCurrentProcessId()) {
+DialogAnswerer::DialogAnswerer(int button) : DialogAnswerer([button](const SeenBox&) { return button; }) {}
+
+DialogAnswerer::DialogAnswerer(std::function<int(const SeenBox&)> choose)
+    : choose_(std::move(choose)), process_(GetCurrentProcessId()) {
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -53,8 +56,7 @@ void DialogAnswerer::Run() {
         std::lock_guard<std::mutex> lock(mutex_);
         fresh = std::find(handled_.begin(), handled_.end(), dialog) == handled_.end();
       }
-      HWND button = GetDlgItem(dialog, button_);
-      if (!fresh || !button) continue;
+      if (!fresh) continue;
       Sleep(50);  // as a user would: the box is up before it is answered
       SeenBox box;
       box.caption = TextOf(dialog);
@@ -62,12 +64,15 @@ void DialogAnswerer::Run() {
       box.owner = GetWindow(dialog, GW_OWNER);
       for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
         if (GetDlgItem(dialog, id)) box.buttons.push_back(id);
+      const int id = choose_(box);
+      HWND button = GetDlgItem(dialog, id);
+      if (!button) continue;  // not a box with that button (yet): look again
       {
         std::lock_guard<std::mutex> lock(mutex_);
         handled_.push_back(dialog);
         boxes_.push_back(box);
       }
-      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     }
     Sleep(20);
   }

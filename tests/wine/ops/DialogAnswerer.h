@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -24,12 +25,14 @@ class DialogAnswerer {
  public:
   // Presses `button` (IDYES, IDNO, IDOK) in every box that appears.
   explicit DialogAnswerer(int button);
+  // Presses the button that `choose` names for each box (by its caption and text).
+  explicit DialogAnswerer(std::function<int(const SeenBox&)> choose);
   ~DialogAnswerer();
   std::vector<SeenBox> Boxes();
 
  private:
   void Run();
-  int button_;
+  std::function<int(const SeenBox&)> choose_;
   DWORD process_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
