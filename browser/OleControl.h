@@ -104,6 +104,7 @@ class TOleControl : public ui::TWinControl {
   // Keyboard glue: a key message for the pane, offered to the control first. True when the
   // control took it.
   bool PreTranslateKey(const MSG& msg);
+  bool PreTranslateMessage(const MSG& msg) override { return PreTranslateKey(msg); }
 
   // Pixels <-> HIMETRIC with the screen's pixels per inch.
   static int PixelsPerInchX();

@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <map>
 
@@ -235,11 +237,36 @@ HWND TWinControl::Handle() {
   return handle_;
 }
 
+namespace {
+
+// One tooltip window per process shows the hints of controls with ShowHint.
+void AddHint(HWND hwnd, const std::string& hint) {
+  static HWND tips = nullptr;
+  if (!tips || !IsWindow(tips)) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+    if (!tips) return;
+  }
+  TTTOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V1_SIZE;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = GetParent(hwnd) ? GetParent(hwnd) : hwnd;
+  info.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  info.lpszText = const_cast<char*>(hint.c_str());
+  SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+}  // namespace
+
 void TWinControl::HandleNeeded() {
   if (handle_) return;
   if (parent_) parent_->HandleNeeded();
   if (handle_) return;  // the parent's creation created this one too
   CreateWnd();
+  if (ShowHint && !Hint.empty() && handle_) AddHint(handle_, Hint);
   for (TWinControl* child : std::vector<TWinControl*>(children_)) child->HandleNeeded();
 }
 

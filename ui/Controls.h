@@ -138,6 +138,10 @@ class TWinControl : public TComponent {
 
   static TWinControl* FromHandle(HWND hwnd);
 
+  // Offered every keyboard message for this control's window or a window inside it before the
+  // message is translated and dispatched; true when the control consumed it.
+  virtual bool PreTranslateMessage(const MSG& msg) { return false; }
+
  protected:
   struct CreateParams {
     std::string className;  // empty: the framework's own class

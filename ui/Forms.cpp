@@ -288,9 +288,26 @@ bool TApplication::ProcessMessage(MSG& msg) {
     terminated_ = true;
     return true;
   }
+  DispatchOne(msg);
+  return true;
+}
+
+void TApplication::DispatchOne(MSG& msg) {
+  bool handled = false;
+  if (OnMessage) OnMessage(msg, handled);
+  if (!handled && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    // The nearest control of ours around the focused window gets the key first (a browser
+    // pane hands it to the hosted control's accelerators).
+    for (HWND h = msg.hwnd; h; h = GetAncestor(h, GA_PARENT)) {
+      if (TWinControl* control = TWinControl::FromHandle(h)) {
+        handled = control->PreTranslateMessage(msg);
+        break;
+      }
+    }
+  }
+  if (handled) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
-  return true;
 }
 
 void TApplication::ProcessMessages() {
@@ -308,8 +325,7 @@ void TApplication::Run() {
         terminated_ = true;
         break;
       }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchOne(msg);
     } catch (const std::exception& e) {
       HandleException(e);
     } catch (...) {

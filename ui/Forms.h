@@ -120,11 +120,15 @@ class TApplication : public TComponent {
   void HandleException(const std::exception& e);
   void HandleUnknownException();
 
+  // Sees every message the loop takes before it is dispatched; setting Handled skips it.
+  std::function<void(MSG& Msg, bool& Handled)> OnMessage;
+
   // Show command taken from the process's start-up information (tests may override it).
   int StartupShowCommand = SW_SHOWDEFAULT;
 
  private:
   bool ProcessMessage(MSG& msg);
+  void DispatchOne(MSG& msg);
   static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
 
   std::string title_;

@@ -11,7 +11,7 @@ FakeControlLog g_log;
 const IID kEventsIID = {0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0x20, 0xAF, 0xC7, 0xAC, 0x4D}};
 
 LRESULT CALLBACK FakeWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg >= WM_USER) g_log.window_messages.push_back(msg);
+  if (msg >= WM_USER || msg == WM_KEYDOWN) g_log.window_messages.push_back(msg);
   return DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
@@ -99,6 +99,7 @@ class FakeControl final : public IOleObject,
                           public IOleControl,
                           public IDispatch,
                           public IOleInPlaceObject,
+                          public IOleInPlaceActiveObject,
                           public IConnectionPointContainer {
  public:
   FakeControl()
@@ -120,6 +121,7 @@ class FakeControl final : public IOleObject,
     else if (IsEqualIID(iid, IID_IDispatch)) *out = static_cast<IDispatch*>(this);
     else if (IsEqualIID(iid, IID_IOleInPlaceObject) || IsEqualIID(iid, IID_IOleWindow))
       *out = static_cast<IOleInPlaceObject*>(this);
+    else if (IsEqualIID(iid, IID_IOleInPlaceActiveObject)) *out = static_cast<IOleInPlaceActiveObject*>(this);
     else if (IsEqualIID(iid, IID_IConnectionPointContainer)) *out = static_cast<IConnectionPointContainer*>(this);
     else if (IsEqualIID(iid, IID_IWebBrowser2)) *out = &g_web_browser;
     if (!*out) return E_NOINTERFACE;
@@ -271,6 +273,16 @@ class FakeControl final : public IOleObject,
   HRESULT STDMETHODCALLTYPE UIDeactivate() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT, LPCRECT) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override { return E_NOTIMPL; }
+
+  // IOleInPlaceActiveObject (GetWindow and ContextSensitiveHelp are shared with the above)
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG msg) override {
+    g_log.accelerators.push_back(*msg);
+    return g_log.accelerator_result;
+  }
+  HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
 
   // IConnectionPointContainer
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }

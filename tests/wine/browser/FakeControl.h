@@ -39,6 +39,8 @@ struct FakeControlLog {
   IOleClientSite* site = nullptr;
   int ambient_changes = 0;
   int closes = 0;
+  std::vector<MSG> accelerators;      // keyboard MSGs offered through TranslateAccelerator
+  HRESULT accelerator_result = S_FALSE;
   HWND window = nullptr;
   FakeControl* control = nullptr;
 };

@@ -143,6 +143,33 @@ TEST_F(BrowserHost, InPlaceActivationAdoptsTheControlWindow) {
   EXPECT_EQ(FakeLog().window_messages, (std::vector<UINT>{0x2111, 0xBFFF - 0x9C00, 0xC000, WM_USER + 5}));
 }
 
+TEST_F(BrowserHost, KeysGoToTheControlFirst) {
+  auto* pane = NewPane();
+  form_->Show();
+  HWND window = pane->WindowHandle();
+  auto press = [&](WPARAM key) {
+    FakeLog().window_messages.clear();
+    FakeLog().accelerators.clear();
+    PostMessageA(window, WM_KEYDOWN, key, 0x00000001);
+    app_->ProcessMessages();
+  };
+  FakeLog().accelerator_result = S_OK;  // the control uses the key
+  press(VK_TAB);
+  ASSERT_EQ(FakeLog().accelerators.size(), 1u);
+  const MSG& m = FakeLog().accelerators[0];
+  EXPECT_EQ(m.hwnd, window);
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_KEYDOWN));
+  EXPECT_EQ(m.wParam, static_cast<WPARAM>(VK_TAB));
+  EXPECT_EQ(static_cast<DWORD>(m.pt.x), 0x115DE1F1u);
+  EXPECT_EQ(static_cast<DWORD>(m.pt.y), 0x115DE1F1u);
+  EXPECT_TRUE(FakeLog().window_messages.empty());  // consumed, not processed a second time
+  FakeLog().accelerator_result = S_FALSE;  // not an accelerator: normal processing
+  press('A');
+  ASSERT_FALSE(FakeLog().accelerators.empty());  // the key, then the character it produced
+  EXPECT_EQ(FakeLog().accelerators[0].message, static_cast<UINT>(WM_KEYDOWN));
+  EXPECT_EQ(FakeLog().window_messages, std::vector<UINT>{WM_KEYDOWN});
+}
+
 TEST_F(BrowserHost, ResizeOffersTheSizeToTheControlFirst) {
   auto* pane = NewPane(10, 20, 200, 100);
   FakeLog().set_extents.clear();

@@ -2,6 +2,8 @@
 // laid out by alignment, timers, closing the main form ending the loop, the progress bar.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "tests/wine/ui/DialogWatcher.h"
 #include "ui/Exceptions.h"
 #include "ui/Forms.h"
@@ -61,6 +63,24 @@ TEST(StandardErrorBox, HandlerErrorInsideAWindowMessage) {
   ASSERT_TRUE(PumpUntil([&] { return watcher.Count() == 1; }, 5000));
   EXPECT_EQ(watcher.Seen()[0].text, "click failed.");
   EXPECT_TRUE(IsWindow(h));  // the program goes on
+}
+
+TEST(StartupErrorBox, TextAndCaption) {
+  DialogWatcher watcher;
+  const void* address = reinterpret_cast<const void*>(0x401234);
+  char expected_address[32];
+  std::snprintf(expected_address, sizeof expected_address, "%p", address);
+  ShowStartupError(EOleSysError("Library not registered", 0x8002801D), address);
+  ShowStartupError(Exception("ends."), address);
+  auto seen = watcher.Seen();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].caption, "Application Error");
+  // The box's text control shows the text without its final line break.
+  std::string head = std::string("Exception EOleSysError in module ui_framework_test.exe at ") + expected_address + ".";
+  EXPECT_EQ(seen[0].text.substr(0, head.size()), head);
+  EXPECT_NE(seen[0].text.find("Library not registered."), std::string::npos);
+  EXPECT_NE(seen[1].text.find("\r\nends."), std::string::npos) << seen[1].text;
+  EXPECT_EQ(seen[1].text.find("ends.."), std::string::npos) << seen[1].text;  // no second full stop
 }
 
 TEST(Forms, ClosingTheMainFormEndsTheLoopAndOthersHide) {
