@@ -405,4 +405,32 @@ TEST(HttpClient, ProgressOfAChunkedBody) {
   EXPECT_EQ(s.Errors(), Strings{});
 }
 
+TEST(HttpClient, Http10AsksForKeepAliveAndFoldsLongFields) {
+  std::string referer;
+  while (referer.size() < 1100) referer += "segment" + std::to_string(referer.size()) + " ";
+  referer.pop_back();
+  TNetHeaderList folded(1024);
+  folded.SetHeader("Referer", referer);
+  ASSERT_GE(folded.Lines.size(), 2u);
+  std::string refererLines;
+  for (const std::string& line : folded.Lines) refererLines += line + "\r\n";
+
+  ScriptedServer s;
+  const std::string host = HostOf(s);
+  s.Start({{Expect("GET /old HTTP/1.0\r\nConnection: keep-alive\r\nContent-Type: text/html\r\nHost: " + host +
+                   "\r\nAccept: text/html, */*\r\n" + refererLines + kUserAgent + "\r\n"),
+            Send("HTTP/1.0 200 OK\r\nConnection: Keep-Alive\r\nContent-Length: 1\r\n\r\nx"),
+            Expect("GET /again HTTP/1.0\r\nConnection: keep-alive\r\nContent-Type: text/html\r\nHost: " + host +
+                   "\r\nAccept: text/html, */*\r\n" + refererLines + kUserAgent + "\r\n"),
+            Send("HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\ny"), ExpectClose()}});
+  TNetHTTP h;
+  h.ProtocolVersion = pv1_0;
+  h.Request.Referer = referer;
+  EXPECT_EQ(h.FetchText(s.Url("/old")), "x");
+  EXPECT_TRUE(h.LastResponse().KeepConnection);
+  EXPECT_EQ(h.FetchText(s.Url("/again")), "y");
+  EXPECT_FALSE(h.LastResponse().KeepConnection) << "HTTP/1.0 keeps a connection only when asked to";
+  EXPECT_EQ(s.Errors(), Strings{});
+}
+
 }  // namespace
