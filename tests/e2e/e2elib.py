@@ -87,25 +87,30 @@ class Session:
         return self
 
     def __exit__(self, *exc):
-        if self.program and self.program.poll() is None:
-            log("stopping the program that is still running (pid %d)" % self.program.pid)
-            self.program.kill()
-            try:
-                self.program.wait(10)
-            except subprocess.TimeoutExpired:
-                pass
-        for proc in self.helpers:
-            if proc.poll() is None:
+        # Every step runs, whatever the one before it did: nothing of a test may outlive it.
+        def stop(proc, what):
+            if proc and proc.poll() is None:
+                if what:
+                    log("stopping %s that is still running (pid %d)" % (what, proc.pid))
                 proc.kill()
-                proc.wait(10)
+                try:
+                    proc.wait(10)
+                except subprocess.TimeoutExpired:
+                    log("%s (pid %d) did not end after kill" % (what or "a helper", proc.pid))
+        stop(self.program, "the program")
+        for proc in self.helpers:
+            stop(proc, None)
         if self.portal and self.portal.poll() is None:
             self.portal.send_signal(signal.SIGTERM)
             try:
                 self.portal.wait(10)
             except subprocess.TimeoutExpired:
-                self.portal.kill()
+                stop(self.portal, "the portal")
         for undo in reversed(self.registry_undo):
-            self.wine_run(undo, check=False)
+            try:
+                self.wine_run(undo, check=False)
+            except subprocess.SubprocessError as e:
+                log("could not restore the registry (%s): %s" % (" ".join(undo), e))
         shutil.rmtree(self.work, ignore_errors=True)
         return False
 
@@ -128,10 +133,19 @@ class Session:
 
     def requests(self):
         try:
-            with open(self.portal_log, encoding="utf-8") as f:
-                return [RequestLogLine(line.rstrip("\n")) for line in f if line.strip()]
+            with open(self.portal_log, encoding="utf-8", errors="replace") as f:
+                lines = f.readlines()
         except FileNotFoundError:
             return []
+        out = []
+        for line in lines:
+            if not line.endswith("\n"):
+                break  # the portal is still writing this one
+            try:
+                out.append(RequestLogLine(line.rstrip("\n")))
+            except ValueError:
+                raise TestFailure("unreadable line in the portal's log: %r" % line)
+        return out
 
     def wait_for_requests(self, paths, timeout, server="content"):
         """Waits until every path in `paths` was requested from `server`; returns the first
