@@ -24,26 +24,23 @@
 
 #include "app/Tavlox_TLB.h"
 #include "app/ops/ShellRules.h"
+#include "ui/Exceptions.h"
 
 namespace tavlox::atm {
 
 using Microsoft::WRL::ComPtr;
 using tavlox::ops::TStartMode;
 
-// A failure of the automation layer; its message is in the ANSI code page.
-class EOleError : public std::runtime_error {
+// A failure of the automation layer; its message is in the ANSI code page. The start-up error
+// box names it by ClassName().
+class EOleError : public tavlox::ui::Exception {
  public:
-  using std::runtime_error::runtime_error;
-  virtual const char* ClassName() const noexcept { return "EOleError"; }
+  using tavlox::ui::Exception::Exception;
+  const char* ClassName() const override { return "EOleError"; }
 };
 
-// A failed platform call: the platform's message for the HRESULT.
-class EOleSysError : public EOleError {
- public:
-  EOleSysError(const std::string& message, HRESULT code) : EOleError(message), ErrorCode(code) {}
-  const char* ClassName() const noexcept override { return "EOleSysError"; }
-  HRESULT ErrorCode;
-};
+// A failed platform call, carrying the platform's message for the HRESULT (the framework's kind).
+using EOleSysError = tavlox::ui::EOleSysError;
 
 // The platform's text for an HRESULT (without the final line break), or "OLE error XXXXXXXX".
 std::string OleErrorMessage(HRESULT code);

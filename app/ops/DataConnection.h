@@ -9,18 +9,19 @@
 #include <windows.h>
 #include <wrl/client.h>
 
-#include <stdexcept>
 #include <string>
+
+#include "ui/Exceptions.h"
 
 struct AdoConnection20;
 
 namespace tavlox::ops {
 
 // A failure of the database layer; the message is in the ANSI code page.
-class EADOError : public std::runtime_error {
+class EADOError : public tavlox::ui::Exception {
  public:
-  EADOError(const std::string& message, HRESULT code = E_FAIL) : std::runtime_error(message), ErrorCode(code) {}
-  const char* ClassName() const noexcept { return "EADOError"; }
+  EADOError(const std::string& message, HRESULT code = E_FAIL) : tavlox::ui::Exception(message), ErrorCode(code) {}
+  const char* ClassName() const override { return "EADOError"; }
   HRESULT ErrorCode;
 };
 

@@ -5,15 +5,16 @@
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
+
+#include "ui/Exceptions.h"
 
 namespace tavlox::ops {
 
-class ERegistryException : public std::runtime_error {
+class ERegistryException : public tavlox::ui::Exception {
  public:
-  using std::runtime_error::runtime_error;
-  const char* ClassName() const noexcept { return "ERegistryException"; }
+  using tavlox::ui::Exception::Exception;
+  const char* ClassName() const override { return "ERegistryException"; }
 };
 
 // Raises ERegistryException "Invalid data type for '<value>'" for a value of another type.

@@ -323,6 +323,7 @@ TEST(AutomationServer, LoadFailureCarriesThePlatformMessage) {
     server.TypeLib();
     FAIL() << "no error";
   } catch (const EOleSysError& e) {
+    EXPECT_STREQ(e.ClassName(), "EOleSysError");
     EXPECT_TRUE(FAILED(e.ErrorCode));
     EXPECT_EQ(std::string(e.what()), OleErrorMessage(e.ErrorCode));
     EXPECT_FALSE(std::string(e.what()).empty());

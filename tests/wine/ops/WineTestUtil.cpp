@@ -24,7 +24,11 @@ std::wstring TempDirectory() {
   static std::wstring dir = [] {
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
-    std::wstring d = std::wstring(base) + L"tavlox-ops-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    // Process identifiers come back from run to run: the counter keeps each run's files apart.
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    std::wstring d = std::wstring(base) + L"tavlox-ops-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                     std::to_wstring(now.QuadPart) + L"\\";
     CreateDirectoryW(d.c_str(), nullptr);
     return d;
   }();

@@ -20,7 +20,7 @@ int main() {
       CoUninitialize();
       return 0;
     }
-  } catch (const EOleError& e) {
+  } catch (const tavlox::ui::Exception& e) {
     std::printf("%s: %s\n", e.ClassName(), e.what());
     std::fflush(stdout);
     return 1;
