@@ -318,7 +318,13 @@ void TNetHTTP::ReadHeaderBlock() {
   } catch (const ENetConnClosedGracefully&) {
     CloseConnection();
   }
-  Response.ProcessHeaders();
+  try {
+    Response.ProcessHeaders();
+  } catch (...) {
+    // A field that cannot be read fails the request, but the block's cookies are still kept.
+    ProcessCookies();
+    throw;
+  }
 }
 
 void TNetHTTP::ProcessCookies() {

@@ -306,9 +306,12 @@ TEST(HttpClient, HeaderFieldsOfTheResponse) {
 TEST(HttpClient, BadContentRangeFailsTheRequest) {
   ScriptedServer s;
   s.Start({{Expect(Request("GET", "/", HostOf(s))),
-            Send("HTTP/1.1 200 OK\r\nContent-Range: bytes x-9/100\r\nContent-Length: 0\r\n\r\n"), Close()}});
+            Send("HTTP/1.1 200 OK\r\nSet-Cookie: a=1; path=/\r\nContent-Range: bytes x-9/100\r\nContent-Length: 0\r\n\r\n"),
+            Close()}});
   TNetHTTP h;
   EXPECT_THROW(h.FetchText(s.Url("/")), EConvertError);
+  ASSERT_NE(h.CookieManager, nullptr);
+  EXPECT_EQ(h.CookieManager->Count(), 1u) << "the cookies of a block that was read are kept";
 }
 
 TEST(HttpClient, ConnectionFailuresAroundTheHeaders) {
