@@ -146,6 +146,43 @@ TEST_F(Shell, MiniPhpLinksOpenInTheMainPane) {
   }
 }
 
+TEST_F(Shell, SidePanelBarDrags) {
+  LoopbackServer server;
+  ASSERT_TRUE(server.ok());
+  ShowAgainst(server);
+  HWND bar = F_Main->sizepnl1->WindowHandle();
+  auto mouse = [&](UINT msg, int x) { SendMessageA(bar, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, 100)); };
+  // A press on the 1-pixel gap left of the bar does not start a drag.
+  mouse(WM_LBUTTONDOWN, 219);
+  EXPECT_FALSE(F_Main->sizepnl1->Dragging());
+  mouse(WM_LBUTTONUP, 219);
+  // A drag from the bar at x 220 to x 300 makes the panel 80 pixels wider.
+  mouse(WM_LBUTTONDOWN, 220);
+  EXPECT_TRUE(F_Main->sizepnl1->Dragging());
+  mouse(WM_MOUSEMOVE, 300);
+  mouse(WM_LBUTTONUP, 300);
+  EXPECT_EQ(F_Main->sizepnl1->Width(), 301);
+  EXPECT_EQ(F_Main->wb1->Width(), 299);
+  EXPECT_EQ(F_Main->skpanel1->Left(), 301);
+  EXPECT_EQ(F_Main->skpanel1->Width(), 665);
+  // Far to the left it stops at the bar plus the gap; Escape leaves the width as it was.
+  mouse(WM_LBUTTONDOWN, 300);
+  mouse(WM_MOUSEMOVE, -500);
+  mouse(WM_LBUTTONUP, -500);
+  EXPECT_EQ(F_Main->sizepnl1->Width(), 2);
+  mouse(WM_LBUTTONDOWN, 1);
+  mouse(WM_MOUSEMOVE, 400);
+  SendMessageA(bar, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(F_Main->sizepnl1->Dragging());
+  EXPECT_EQ(F_Main->sizepnl1->Width(), 2);
+  // Far to the right it stops at the client width.
+  mouse(WM_LBUTTONDOWN, 1);
+  mouse(WM_MOUSEMOVE, 5000);
+  mouse(WM_LBUTTONUP, 5000);
+  EXPECT_EQ(F_Main->sizepnl1->Width(), 966);
+  EXPECT_EQ(F_Main->skpanel1->Width(), 0);
+}
+
 TEST(ShellRules, MiniPhpIsAnExactSubstring) {
   struct Case {
     const char* url;
