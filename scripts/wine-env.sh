@@ -34,7 +34,7 @@ wine_env_start() {
     echo "wine: creating the prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     "$WINE64" wineboot -i >/dev/null 2>&1 || true
-    "$WINE64" wineserver -w 2>/dev/null || wineserver -w
+    wineserver -w
     local reg="$TAVLOX_BUILD/wine-setup.reg"
     # No crash debugger (both registry views): a crash must end the process, not hang the run.
     # A virtual desktop: without a window manager every window close waits 2 s otherwise.
