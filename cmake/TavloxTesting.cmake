@@ -54,3 +54,14 @@ function(tavlox_wine_test name)
     set_tests_properties(${name} PROPERTIES RUN_SERIAL ON)
   endif()
 endfunction()
+
+# Adds every subfolder of the current folder that has a CMakeLists.txt: each belongs to one area
+# and guards its own platform parts.
+function(tavlox_add_subfolders)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
