@@ -260,6 +260,7 @@ class Handler(BaseHTTPRequestHandler):
 class PortalServer(ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True  # TIME_WAIT leftovers only; a live listener still blocks the bind
+    request_queue_size = 64     # the program opens its four panes' connections at once
 
     def __init__(self, name, port, options, log, stopping):
         self.name = name
