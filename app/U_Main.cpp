@@ -3,6 +3,10 @@
 #include <shellapi.h>
 
 #include "app/Texts.h"
+#include "app/U_downqvod.h"
+#include "app/ops/Cleanup.h"
+#include "app/ops/StartupChecks.h"
+#include "skin/SkinResource.h"
 #include "tavlox/deployment.h"
 #include "ui/Win32Util.h"
 
@@ -19,7 +23,24 @@ using ui::TAlign;
 
 bool OpensInMainPane(const std::string& url) { return url.find("mini.php") != std::string::npos; }
 
-TF_Main::TF_Main(ui::TComponent* owner) : ui::TForm(owner, "TF_Main"), ContentHost(TAVLOX_CONTENT_HOST) {
+void TSkinMessageBroadcaster::SkinNotify(skin::TskSkinData& sender, skin::SkinMessage message) {
+  const WPARAM data = reinterpret_cast<WPARAM>(&sender);
+  constexpr LPARAM kBroadcastTag = 1000;
+  // The owner first, then the others; asking for a window creates it, so every form that
+  // exists has its window from the first notification on.
+  if (owner_) SendMessageA(owner_->Handle(), static_cast<UINT>(message), data, kBroadcastTag);
+  if (!ui::Application) return;
+  // A copy: a form reacting to the message must not disturb the walk.
+  const std::vector<ui::TComponent*> components = ui::Application->Components();
+  for (ui::TComponent* component : components) {
+    auto* form = dynamic_cast<ui::TForm*>(component);
+    if (!form || form == owner_) continue;
+    SendMessageA(form->Handle(), static_cast<UINT>(message), data, kBroadcastTag);
+  }
+}
+
+TF_Main::TF_Main(ui::TComponent* owner)
+    : ui::TForm(owner, "TF_Main"), ContentHost(TAVLOX_CONTENT_HOST), UpdateUrl(ops::UpdateVersionUrl()) {
   Name = "F_Main";
   SetCaption(texts::kMainCaption);
   SetClientSize(966, 574);
@@ -124,8 +145,20 @@ TF_Main::TF_Main(ui::TComponent* owner) : ui::TForm(owner, "TF_Main"), ContentHo
   tmr1->SetInterval(6000);
   tmr1->SetOnTimer([this](ui::TObject* s) { tmr1Timer(s); });
 
+  // The update check's HTTP client, with a finite read limit so that a silent server cannot
+  // freeze the window for ever.
+  ops::ConfigureShellHttp(http1);
+
   Realign();
+
+  // The stored skin last, once every component exists: attaching it loads the package, and the
+  // load's notifications create the window. A damaged skin ends the window's creation here.
+  skdata1.AddObserver(&skinBroadcaster);
+  skstored1.ReadCompressedData(skin::ReadSkinResource());
+  skdata1.SetCompressedStoredSkin(&skstored1);
 }
+
+TF_Main::~TF_Main() { skdata1.RemoveObserver(&skinBroadcaster); }
 
 void TF_Main::FormShow(ui::TObject* Sender) {
   std::string root = "http://" + ContentHost;
@@ -137,24 +170,25 @@ void TF_Main::FormShow(ui::TObject* Sender) {
 }
 
 void TF_Main::FormClose(ui::TObject* Sender, ui::TCloseAction& Action) {
-  // The clean-up of the player's processes, cache and tray icons is wired in here.
+  // The player's processes, its cache and the tray icons they leave; the close goes on.
+  ops::RunExitCleanup();
 }
 
 void TF_Main::tmr1Timer(ui::TObject* Sender) {
   tmr1->SetEnabled(false);  // the start-up checks run once
   CheckUpdate();
-  // The player check follows the update check here.
-  IsQvodInstalled();
+  // The player check runs even after an accepted update: termination takes effect only when
+  // this handler has returned to the loop.
+  if (IsQvodInstalled()) return;
+  if (ops::AskToInstallPlayer(Handle()) && F_downqvod) F_downqvod->ShowAndArm();
 }
 
 void TF_Main::CheckUpdate() {
-  // The update check is wired in here.
+  // Termination without FormClose: an accepted update skips the clean-up.
+  ops::CheckUpdate(Handle(), http1, [] { if (ui::Application) ui::Application->Terminate(); }, UpdateUrl);
 }
 
-bool TF_Main::IsQvodInstalled() {
-  // The player's registry check is wired in here.
-  return true;
-}
+bool TF_Main::IsQvodInstalled() { return ops::IsQvodInstalled(); }
 
 void TF_Main::wb1BeforeNavigate2(ui::TObject* Sender, IDispatch* pDisp, VARIANT* URL, VARIANT* Flags,
                                  VARIANT* TargetFrameName, VARIANT* PostData, VARIANT* Headers,

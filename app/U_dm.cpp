@@ -15,7 +15,8 @@ Tdm::Tdm(ui::TComponent* owner) : ui::TDataModule(owner) {
 }
 
 void Tdm::DataModuleCreate(ui::TObject* Sender) {
-  // The connection string beside the executable is set here.
+  // The Jet database beside the program; the connection is prepared, never opened.
+  ops::DataModuleCreate(con1, ops::ExecutableDirectoryAnsi());
 }
 
 }  // namespace tavlox::app

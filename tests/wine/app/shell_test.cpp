@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/Startup.h"
 #include "app/U_AboutBox.h"
@@ -193,6 +195,67 @@ TEST(ShellRules, MiniPhpIsAnExactSubstring) {
                  Case{"http://h/Mini.php", false}, Case{"http://h/MINI.PHP", false}, Case{"http://h/mini_php", false},
                  Case{"", false}})
     EXPECT_EQ(OpensInMainPane(c.url), c.to_main) << c.url;
+}
+
+// The skin data's notifications reach every form as window messages: the owner first, then the
+// others in creation order, each window created for it; wParam the skin data, lParam 1000.
+struct SeenMessage {
+  std::string form;
+  UINT msg;
+  WPARAM wparam;
+  LPARAM lparam;
+  bool operator==(const SeenMessage&) const = default;
+};
+
+class RecordingForm : public ui::TForm {
+ public:
+  RecordingForm(ui::TComponent* owner, const char* name, std::vector<SeenMessage>& log)
+      : ui::TForm(owner, "TRecordingForm"), log_(log) {
+    Name = name;
+  }
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wparam, LPARAM lparam) override {
+    if (msg >= skin::msgSkinBeforeChange && msg <= skin::msgSkinnableFormChanged)
+      log_.push_back({Name, msg, wparam, lparam});
+    return ui::TForm::WndProc(msg, wparam, lparam);
+  }
+
+ private:
+  std::vector<SeenMessage>& log_;
+};
+
+TEST(SkinBroadcast, EveryFormGetsTheLoadMessagesOwnerFirst) {
+  ui::TApplication app;
+  std::vector<SeenMessage> log;
+  auto* first = new RecordingForm(&app, "first", log);
+  auto* owner = new RecordingForm(&app, "owner", log);
+  auto* last = new RecordingForm(&app, "last", log);
+  skin::TskSkinData data;
+  TSkinMessageBroadcaster broadcaster(owner);
+  data.AddObserver(&broadcaster);
+  // The smallest package: version 0, no main picture, no mask, no indexed pictures, one section.
+  std::vector<uint8_t> package(4 + 1 + 1 + 4, 0);
+  package[4] = package[5] = 1;
+  const char text[] = "[VERSION]\r\nskinname=t\r\n";
+  package.insert(package.end(), text, text + std::strlen(text));
+  data.LoadInflated(package);
+  EXPECT_FALSE(data.Empty());
+  const WPARAM w = reinterpret_cast<WPARAM>(&data);
+  std::vector<SeenMessage> want;
+  for (UINT msg : {1225u, 1226u, 1227u})
+    for (const char* form : {"owner", "first", "last"}) want.push_back({form, msg, w, 1000});
+  EXPECT_EQ(log, want);
+  for (ui::TForm* f : {first, owner, last}) EXPECT_TRUE(f->HandleAllocated()) << f->Name;
+
+  // A damaged skin: the load fails after its first message, and the error reaches the caller.
+  log.clear();
+  const uint8_t damaged[] = {0x78, 0xDA, 0xFF, 0xFF, 0xFF, 0xFF};
+  EXPECT_ANY_THROW(data.LoadCompressed(damaged));
+  std::vector<SeenMessage> before;
+  for (const char* form : {"owner", "first", "last"}) before.push_back({form, 1225u, w, 1000});
+  EXPECT_EQ(log, before);
+  data.RemoveObserver(&broadcaster);
 }
 
 // --- the real program ----------------------------------------------------------------------
