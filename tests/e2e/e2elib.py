@@ -18,6 +18,10 @@ import time
 
 PAGE_REQUESTS = ("/left2/menu.htm", "/box/google.html", "/box/text.html", "/box/")
 PORTAL_PORTS = (38080, 38081, 38082)
+# The program registers its type library at every start, pointing at the copy in the work folder,
+# which goes at the end of the test: these keys are put back as they were before the test.
+TYPELIB_KEYS = (r"HKCR\TypeLib\{0911259F-C974-4B51-83E0-31D16A561B9B}",
+                r"HKCR\Interface\{2A73A70B-8109-430D-8677-361308291B39}")
 
 
 class TestFailure(Exception):
@@ -192,6 +196,14 @@ class Session:
             self.wine_run(["reg", "delete", key, "/f"])
             self.registry_undo.append(["reg", "import", backup])
 
+    def preserve_registry_key(self, key):
+        """Whatever happens to `key` during the test, afterwards it is as it was before."""
+        if self.wine_run(["reg", "query", key], check=False).returncode == 0:
+            backup = "Z:" + os.path.join(self.out, "registry-backup-%d.reg" % len(self.registry_undo)).replace("/", "\\")
+            self.wine_run(["reg", "export", key, backup, "/y"])
+            self.registry_undo.append(["reg", "import", backup])
+        self.registry_undo.append(["reg", "delete", key, "/f"])
+
     def set_registry_string(self, key, name, value):
         """Sets a string value for this test; afterwards the key is as it was before."""
         if self.wine_run(["reg", "query", key], check=False).returncode == 0:
@@ -212,6 +224,9 @@ class Session:
         # These tests run alone, so any tavlox.exe still running is left over from a test that
         # was killed; the probe must see only ours.
         self.wine_run(["taskkill", "/f", "/im", "tavlox.exe"], check=False, timeout=30)
+        if self.program_start_args is None:
+            for key in TYPELIB_KEYS:
+                self.preserve_registry_key(key)
         self.program_start_args = (program_args, {"maximized": maximized})
         exe = os.path.join(self.work, "tavlox.exe")
         shutil.copy(self.args.program, exe)

@@ -12,6 +12,12 @@ installer download), and the clean-up after the player when the main window clos
   installer-cut     player missing, the body ends early: the failure message, nothing saved
   exit-cleanup      closing the main window ends every player process (any letter case), keeps
                     other processes, and deletes the finished files of the player's cache only
+  whole-run         one start through all of it: installed 12, published 13, player missing;
+                    the update offer (No), then the player prompt (Yes); the installer is fetched,
+                    saved and started; closing the main window ends the player's processes and
+                    clears its cache
+  regserver         "/REGSERVER" and "-regserver": exit code 0 before any window (no page is
+                    requested, no dialog)
 
 Usage: shell_flows_test.py CASE --program ... --probe ... --portal ... --installer ...
        --live-update ... --keeper ... --out ...
@@ -27,7 +33,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import e2elib  # noqa: E402
 from e2elib import PAGE_REQUESTS, TestFailure, log  # noqa: E402
 
-IDOK, IDYES = 1, 6
+IDOK, IDYES, IDNO = 1, 6, 7
 VERSION_KEY = r"HKLM\Software\kqtavlox"
 PLAYER_KEY = r"HKCU\Software\QvodPlayer"
 UPDATE_TEXT = "发现有新版本，是否更新?"
@@ -130,19 +136,31 @@ def installer_fails(mode, expected_methods):
 def exit_cleanup(s, args, problems):
     s.start_portal()
     s.ensure_registry_key(PLAYER_KEY)
+    cache = player_cache(s)
+    s.set_registry_string(PLAYER_KEY + r"\Option", "defaultsavepath", "Z:" + cache.replace("/", "\\") + "\\")
+    names, procs = stand_in_players(s, args)
+    s.start_program()
+    s.wait_for_requests(PAGE_REQUESTS, SLACK)
+    close_and_expect_zero(s, problems)
+    expect_cleaned(problems, names, procs, cache)
+
+
+def stand_in_players(s, args):
+    """Two players, the terminal in other letter cases, and a bystander that must survive."""
+    names = ["QvodPlayer.exe", "QvodPlayer.exe", "qvodTERMINAL.EXE", "KeepMe.exe"]
+    return names, [s.start_helper(args.keeper, os.path.join("p%d" % i, name)) for i, name in enumerate(names)]
+
+
+def player_cache(s):
     cache = os.path.join(s.work, "cache")
     os.makedirs(os.path.join(cache, "sub"))
     for name in ("a.rmvb", "b.rmvb.!mv", os.path.join("sub", "c.rmvb")):
         with open(os.path.join(cache, name), "wb") as f:
             f.write(b"movie")
-    s.set_registry_string(PLAYER_KEY + r"\Option", "defaultsavepath", "Z:" + cache.replace("/", "\\") + "\\")
-    # Stand-ins that stay alive until terminated: two players, the terminal in other letter
-    # cases, and a bystander that must survive.
-    names = ["QvodPlayer.exe", "QvodPlayer.exe", "qvodTERMINAL.EXE", "KeepMe.exe"]
-    procs = [s.start_helper(args.keeper, os.path.join("p%d" % i, name)) for i, name in enumerate(names)]
-    s.start_program()
-    s.wait_for_requests(PAGE_REQUESTS, SLACK)
-    close_and_expect_zero(s, problems)
+    return cache
+
+
+def expect_cleaned(problems, names, procs, cache):
     deadline = time.monotonic() + 15
     while any(p.poll() is None for p in procs[:3]) and time.monotonic() < deadline:
         time.sleep(0.1)
@@ -157,9 +175,58 @@ def exit_cleanup(s, args, problems):
            "cache holds %s, expected the partial download and the subdirectory's file" % left)
 
 
+def whole_run(s, args, problems):
+    s.start_portal("--ver", "13")
+    s.set_registry_string(VERSION_KEY, "ver", "12")
+    # The cache setting lives under the player's key, which must stay absent for the prompt: it
+    # is written only after the installer ran, and goes again at the end.
+    s.ensure_registry_key_absent(PLAYER_KEY)
+    cache = player_cache(s)
+    s.copy_beside_program(args.live_update, "LiveUpdate.exe")
+    names, procs = stand_in_players(s, args)
+    s.start_program()
+    s.wait_for_requests(PAGE_REQUESTS, SLACK)
+    expect_dialog(s, problems, UPDATE_TEXT, IDNO)
+    expect_dialog(s, problems, PLAYER_PROMPT, IDYES)
+    saved = s.wait_for_file("installer-ran.txt", 30)
+    with open(saved, encoding="utf-8") as f:
+        runs = f.read().splitlines()
+    with open(args.installer, "rb") as f, open(s.file_beside_program("qvod_Setup.exe"), "rb") as g:
+        same = f.read() == g.read()
+    order = [(r.server, r.method, r.path) for r in s.requests() if r.server in ("update", "vendor")]
+    log("update and vendor requests: %s; installer ran as %r" % (order, runs))
+    expect(problems, order == [("update", "GET", "/tavlox/ver.txt"), ("vendor", "HEAD", "/QvodSetup3_blue.exe"),
+                               ("vendor", "GET", "/QvodSetup3_blue.exe")],
+           "requests %r, expected the version file, then HEAD and GET of the installer" % order)
+    expect(problems, same, "qvod_Setup.exe differs from the served installer")
+    expect(problems, len(runs) == 1 and "qvod_Setup.exe" in runs[0],
+           "the saved installer ran as %r, expected once as qvod_Setup.exe" % runs)
+    expect(problems, not os.path.exists(s.file_beside_program("liveupdate-ran.txt")),
+           "LiveUpdate.exe ran although the offer was declined")
+    # The clean-up reads the cache setting when the window closes.
+    s.registry_undo.append(["reg", "delete", PLAYER_KEY, "/f"])
+    s.wine_run(["reg", "add", PLAYER_KEY + r"\Option", "/v", "defaultsavepath", "/t", "REG_SZ", "/d",
+                "Z:" + cache.replace("/", "\\") + "\\", "/f"])
+    close_and_expect_zero(s, problems)
+    expect_cleaned(problems, names, procs, cache)
+
+
+def regserver(s, args, problems):
+    s.start_portal()
+    for switch in ("/REGSERVER", "-regserver"):
+        s.start_program(switch)
+        rc = s.wait_exit(30)
+        log("%s: exit code %d" % (switch, rc))
+        expect(problems, rc == 0, "%s ended with exit code %d, expected 0" % (switch, rc))
+    expect(problems, s.dialog_shown(500) is None, "a dialog of the program is open")
+    content = [r.request_line for r in s.requests() if r.server == "content"]
+    expect(problems, content == [], "pages requested, so a window was shown: %s" % content)
+
+
 CASES = {"update-yes": update_yes, "update-newline": update_newline, "installer": installer,
          "installer-nolen": installer_fails("no-length", ["HEAD"]),
-         "installer-cut": installer_fails("truncated", ["HEAD", "GET"]), "exit-cleanup": exit_cleanup}
+         "installer-cut": installer_fails("truncated", ["HEAD", "GET"]), "exit-cleanup": exit_cleanup,
+         "whole-run": whole_run, "regserver": regserver}
 
 
 def main():
