@@ -70,8 +70,14 @@ REG
   "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
   if [ -n "${TAVLOX_DESKTOP_ANCHOR:-}" ] && [ -f "$TAVLOX_DESKTOP_ANCHOR" ]; then
     # One hidden window for the whole run keeps the virtual desktop from restarting per test.
-    "$WINE64" "$TAVLOX_DESKTOP_ANCHOR" >/dev/null 2>&1 &
+    # It reports when its window is up, so nothing starts while the desktop is still coming up.
+    local ready="$TAVLOX_BUILD/desktop-anchor.ready"
+    rm -f "$ready"
+    "$WINE64" "$TAVLOX_DESKTOP_ANCHOR" "Z:${ready//\//\\}" >/dev/null 2>&1 &
     TAVLOX_ANCHOR_PID=$!
+    local i
+    for i in $(seq 200); do [ -e "$ready" ] && break; sleep 0.1; done
+    [ -e "$ready" ] || echo "wine: the virtual desktop did not report ready within 20 s; going on"
   fi
 }
 
