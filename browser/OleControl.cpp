@@ -339,24 +339,12 @@ TOleControl::TOleControl(ui::TComponent* owner, ui::TWinControl* parent, TContro
     OleCheck(ole_object_->GetExtent(DVASPECT_CONTENT, &extent));
     SetBounds(Left(), Top(), MulDiv(extent.cx, PixelsPerInchX(), 2540), MulDiv(extent.cy, PixelsPerInchY(), 2540));
   } catch (...) {
-    ReleaseAndNull(persist_stream_);
-    if (ole_object_) ole_object_->SetClientSite(nullptr);
-    ReleaseAndNull(ole_object_);
-    --descriptor_.InstanceCount;
-    delete event_dispatch_;
-    delete simple_frame_site_;
-    delete notify_sink_;
-    delete ambient_;
-    delete control_site_;
-    delete inplace_frame_;
-    delete inplace_site_;
-    delete client_site_;
+    ReleaseControlAndSite();
     throw;
   }
 }
 
 TOleControl::~TOleControl() {
-  HWND top = handle_ ? TopLevelWindow() : nullptr;
   auto& active = UIActiveControls();
   for (auto it = active.begin(); it != active.end();) {
     if (it->second == this) {
@@ -366,12 +354,17 @@ TOleControl::~TOleControl() {
       ++it;
     }
   }
-  (void)top;
   DestroyWnd();
   DisconnectSinks();
   ReleaseControlInterfaces();
   if (stored_state_) GlobalFree(stored_state_);
   stored_state_ = nullptr;
+  ReleaseControlAndSite();
+}
+
+// The last step of destruction, and the undoing of a construction that failed half-way: the
+// control gives up its site, then the host's own site objects go.
+void TOleControl::ReleaseControlAndSite() {
   ReleaseAndNull(persist_stream_);
   if (ole_object_) ole_object_->SetClientSite(nullptr);
   ReleaseAndNull(ole_object_);

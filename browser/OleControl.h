@@ -136,6 +136,7 @@ class TOleControl : public ui::TWinControl {
   void SizeToControlExtent();
   void DisconnectSinks();
   void ReleaseControlInterfaces();
+  void ReleaseControlAndSite();
   void PropertyChanged(DISPID dispid);
   HWND ParentWindow();
   HWND TopLevelWindow();
