@@ -222,11 +222,8 @@ InactiveEffect ReadInactiveEffect(const SkinIni& ini, std::string_view section, 
 }
 
 SkinCommand ReadCommand(const SkinIni& ini, std::string_view section, std::string_view key) {
-  const std::string v = ReadString(ini, section, key, "cmdefault");
-  // Only the first six words are read; everything else minimises to the notification area.
-  for (size_t i = 0; i < 6; ++i)
-    if (v == kCommandWords[i]) return static_cast<SkinCommand>(i);
-  return SkinCommand::MinimizeToTray;
+  // "cmminimizetotray", like every unknown word, minimises to the notification area.
+  return WordIndex(ReadString(ini, section, key, "cmdefault"), kCommandWords, SkinCommand::MinimizeToTray);
 }
 
 FramesPlacement ReadFramesPlacement(const SkinIni& ini, std::string_view section, std::string_view key) {
