@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools libz-mingw-w64-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   wine64 libwine-dev
-  xvfb x11-apps imagemagick locales fonts-wqy-microhei
+  xvfb libx11-6 imagemagick locales fonts-wqy-microhei
   python3 curl nginx-light
 )
 

@@ -45,11 +45,11 @@ if [ "${TAVLOX_VIRTUAL_DISPLAY:-0}" = 1 ]; then
   facts=$("$WINE64" "$TAVLOX_BUILD/win64/tests/e2e/probe/window_probe.exe" find tavlox.exe 5000 2>/dev/null) \
     && rect=$(sed -n 's/.* window=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/p' <<<"$facts") \
     && [ -n "$rect" ] && read -r l t r b <<<"$rect" \
-    && crop=(-crop "$((r - l))x$((b - t))+$l+$t" +repage)
-  xwd -root -silent -display "$DISPLAY" | convert xwd:- "${crop[@]}" "$rundir/screenshot.png" \
+    && crop=(--crop "$l,$t,$r,$b")
+  python3 scripts/screengrab.py "$rundir/screenshot.png" "${crop[@]}" \
     && echo "No display here: a screenshot of the main window, 4 s after start, is at $rundir/screenshot.png"
   sleep 8
-  xwd -root -silent -display "$DISPLAY" | convert xwd:- "$rundir/screenshot-screen.png" \
+  python3 scripts/screengrab.py "$rundir/screenshot-screen.png" \
     && echo "and one of the whole virtual screen, 12 s after start, is at $rundir/screenshot-screen.png"
   echo "The program keeps running on the virtual display $DISPLAY; press Ctrl+C to stop it."
 fi

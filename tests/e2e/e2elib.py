@@ -16,6 +16,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import screengrab  # noqa: E402
+
 PAGE_REQUESTS = ("/left2/menu.htm", "/box/google.html", "/box/text.html", "/box/")
 PORTAL_PORTS = (38080, 38081, 38082)
 # The program registers its type library at every start, pointing at the copy in the work folder,
@@ -84,6 +87,7 @@ class Session:
         self.helpers = []
         self.x_error_restarts = 0
         self.program_start_args = None
+        self.shots = 0
 
     # --- lifetime ------------------------------------------------------------------------------
 
@@ -297,16 +301,39 @@ class Session:
                 command, r.returncode, r.stderr.decode(errors="replace").strip()))
         return r.stdout.decode("utf-8", errors="replace").strip()
 
-    def answer_dialog(self, button, timeout_ms=15000):
-        """Waits for a message box of the program, presses `button` (0: none); returns its
-        (caption, text)."""
+    def wait_dialog(self, timeout_ms=15000, button=0):
+        """Waits for a message box of the program and presses `button` (0: none); returns its
+        facts: "caption", "text" and "window" (left, top, right, bottom on the screen)."""
         r = self.wine_run([self.args.probe, "dialog", "tavlox.exe", str(timeout_ms), str(button)],
                           check=False, timeout=timeout_ms / 1000 + 15)
         if r.returncode != 0:
             raise TestFailure("no dialog box of the program: %s" % r.stderr.decode(errors="replace").strip())
         lines = r.stdout.decode("utf-8", errors="replace").splitlines()
-        facts = dict(line.split("=", 1) for line in lines if "=" in line)
+        facts = dict(line.rstrip("\r").split("=", 1) for line in lines if "=" in line)
+        if "window" in facts:
+            facts["window"] = tuple(int(v) for v in facts["window"].split(","))
+        return facts
+
+    def answer_dialog(self, button, timeout_ms=15000):
+        """Waits for a message box of the program, presses `button` (0: none); returns its
+        (caption, text)."""
+        facts = self.wait_dialog(timeout_ms, button)
         return facts.get("caption", ""), facts.get("text", "")
+
+    def expect_painted(self, name, rect, timeout=5.0):
+        """Waits until the screen shows a painted window at `rect` (left, top, right, bottom):
+        mostly light pixels (a dialog's face) with some dark ones (its text), not the black of
+        a window that was never drawn. Returns None, or what the screen showed instead."""
+        deadline = time.monotonic() + timeout
+        while True:
+            image = self.screenshot(name)
+            light, dark, black, total = image.tally(rect)
+            if total and light / total >= 0.5 and dark > 0 and black / total < 0.2:
+                return None
+            if time.monotonic() >= deadline:
+                return ("the window at %s is not painted on the screen (%s): %d of %d pixels light, %d dark, "
+                        "%d black" % (rect, image.path, light, total, dark, black))
+            time.sleep(0.25)
 
     def dialog_shown(self, timeout_ms):
         r = self.wine_run([self.args.probe, "dialog", "tavlox.exe", str(timeout_ms)], check=False,
@@ -342,42 +369,43 @@ class Session:
 
     # --- screenshots -------------------------------------------------------------------------
 
+    def next_shot(self):
+        """A running number for screenshots of this session."""
+        self.shots += 1
+        return self.shots
+
     def screenshot(self, name):
-        xwd = os.path.join(self.out, name + ".xwd")
+        """The whole screen as it shows now; also saved as NAME.png in the test's folder."""
         png = os.path.join(self.out, name + ".png")
-        with open(xwd, "wb") as f:
-            subprocess.run(["xwd", "-root", "-silent", "-display", os.environ["DISPLAY"]], stdout=f,
-                           check=True, timeout=20)
-        ppm = subprocess.run(["convert", "xwd:" + xwd, "ppm:-"], stdout=subprocess.PIPE, check=True,
-                             timeout=30).stdout
-        subprocess.run(["convert", "xwd:" + xwd, png], check=True, timeout=30)
-        os.remove(xwd)
-        return Image.from_ppm(ppm, png)
+        try:
+            width, height, rgb = screengrab.grab(os.environ["DISPLAY"])
+        except (screengrab.GrabError, KeyError) as e:
+            raise TestFailure("no screenshot: %s" % e)
+        screengrab.save(png, width, height, rgb)
+        return Image(width, height, rgb, png)
 
 
 class Image:
     def __init__(self, width, height, data, path):
         self.width, self.height, self.data, self.path = width, height, data, path
 
-    @staticmethod
-    def from_ppm(ppm, path):
-        # Binary PPM: "P6" width height maxval, whitespace separated, then RGB triples.
-        fields, pos = [], 0
-        while len(fields) < 4:
-            while ppm[pos:pos + 1].isspace():
-                pos += 1
-            if ppm[pos:pos + 1] == b"#":
-                pos = ppm.index(b"\n", pos)
-                continue
-            end = pos
-            while not ppm[end:end + 1].isspace():
-                end += 1
-            fields.append(ppm[pos:end])
-            pos = end
-        if fields[0] != b"P6" or fields[3] != b"255":
-            raise TestFailure("unexpected screenshot format %r" % fields)
-        width, height = int(fields[1]), int(fields[2])
-        return Image(width, height, ppm[pos + 1:pos + 1 + width * height * 3], path)
+    def tally(self, rect):
+        """Counts the pixels inside `rect` (left, top, right, bottom; clamped to the screen):
+        (light, dark, pure black, all)."""
+        left, top = max(0, rect[0]), max(0, rect[1])
+        right, bottom = min(self.width, rect[2]), min(self.height, rect[3])
+        light = dark = black = 0
+        for y in range(top, bottom):
+            row = self.data[(y * self.width + left) * 3:(y * self.width + right) * 3]
+            for i in range(0, len(row), 3):
+                luma = (299 * row[i] + 587 * row[i + 1] + 114 * row[i + 2]) // 1000
+                if luma >= 192:
+                    light += 1
+                elif luma < 96:
+                    dark += 1
+                    if row[i] == row[i + 1] == row[i + 2] == 0:
+                        black += 1
+        return light, dark, black, max(0, right - left) * max(0, bottom - top)
 
     def pixel(self, x, y):
         if not (0 <= x < self.width and 0 <= y < self.height):

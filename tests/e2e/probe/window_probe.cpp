@@ -23,7 +23,8 @@
 //   pid=... hwnd=... client=X,Y,W,H (client origin in screen coordinates, client size)
 //   window=L,T,R,B screen=W,H workarea=L,T,R,B btnface=R,G,B btnshadow=R,G,B btnhighlight=R,G,B
 //   caption=<UTF-8, rest of the line>
-// "dialog" prints two lines: "caption=<UTF-8>" and "text=<the static texts, joined by " | ">".
+// "dialog" prints three lines: "caption=<UTF-8>", "text=<the static texts, joined by " | ">" and
+// "window=L,T,R,B" (its rectangle on the screen).
 // Exit code 0 on success, 1 when no such window appeared in time, 2 on bad arguments.
 #include <windows.h>
 #include <tlhelp32.h>
@@ -131,7 +132,10 @@ int Dialog(HWND dialog, int button) {
   // Keep each text on its line: a message may hold line breaks.
   for (wchar_t& c : texts)
     if (c == L'\r' || c == L'\n') c = L' ';
-  std::printf("caption=%s\ntext=%s\n", Utf8(TextOf(dialog)).c_str(), Utf8(texts).c_str());
+  RECT frame{};
+  GetWindowRect(dialog, &frame);
+  std::printf("caption=%s\ntext=%s\nwindow=%ld,%ld,%ld,%ld\n", Utf8(TextOf(dialog)).c_str(), Utf8(texts).c_str(),
+              frame.left, frame.top, frame.right, frame.bottom);
   std::fflush(stdout);
   if (button <= 0) return 0;
   HWND control = GetDlgItem(dialog, button);

@@ -51,8 +51,17 @@ def expect(problems, condition, message):
 
 
 def expect_dialog(s, problems, text, button):
-    caption, shown = s.answer_dialog(button, timeout_ms=int((CHECK_DELAY + SLACK) * 1000))
-    log("dialog %r: %r" % (caption, shown))
+    """Waits for the program's message box, checks its caption, its text and that the screen
+    shows it drawn, then presses `button`."""
+    facts = s.wait_dialog(timeout_ms=int((CHECK_DELAY + SLACK) * 1000))
+    caption, shown = facts.get("caption", ""), facts.get("text", "")
+    log("dialog %r: %r at %s" % (caption, shown, facts.get("window")))
+    if "window" in facts:
+        unpainted = s.expect_painted("dialog-%d" % s.next_shot(), facts["window"])
+        expect(problems, unpainted is None, "dialog %r: %s" % (shown, unpainted))
+    else:
+        problems.append("the probe gave no rectangle for the dialog %r" % shown)
+    s.answer_dialog(button, timeout_ms=5000)
     expect(problems, caption == "提示", "dialog caption %r, expected 提示" % caption)
     expect(problems, shown == text, "dialog text %r, expected %r" % (shown, text))
 
