@@ -108,6 +108,7 @@ void TForm::Show(int show_command) {
   if (first) Place();
   SetVisibleFlag(true);
   ShowWindow(handle_, show_command);
+  if (Application) Application->UpdateVisible();
   if (show_command != SW_SHOWMINNOACTIVE && show_command != SW_MINIMIZE) SetForegroundWindow(handle_);
   UpdateWindow(handle_);
   if (OnShow) {
@@ -122,6 +123,7 @@ void TForm::Show(int show_command) {
 
 void TForm::Hide() {
   TWinControl::SetVisible(false);
+  if (Application) Application->UpdateVisible();
 }
 
 void TForm::BringToFront() {
@@ -160,6 +162,15 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_MOVE:
       UpdateBoundsFromWindow();
       return 0;
+    case WM_SYSCOMMAND:
+      // The main window's minimise button minimises the application, whose window carries the
+      // taskbar button; minimising only this owned window would leave it nowhere to come back
+      // from.
+      if ((wparam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
+        Application->Minimize();
+        return 0;
+      }
+      break;
   }
   return TWinControl::WndProc(msg, wparam, lparam);
 }
@@ -243,7 +254,8 @@ TApplication::TApplication() : TComponent(nullptr) {
   wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
   wc.lpszClassName = "TApplication";
   RegisterClassExA(&wc);
-  // The application's own top-level window: never visible itself, it carries the title.
+  // The application's own top-level window: it owns the forms and carries the title and the
+  // taskbar button; it has no size, so nothing of it shows but that button.
   handle_ = CreateWindowExA(0, "TApplication", "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
                                                       WS_MINIMIZEBOX,
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
@@ -272,14 +284,72 @@ void TApplication::ShowMainForm() {
       main_form_->Show(SW_SHOWMAXIMIZED);
       break;
     case SW_SHOWMINNOACTIVE:
-      // The application is minimised instead of the window being shown.
-      main_form_->Show(SW_SHOWMINNOACTIVE);
+      // The application is minimised instead of the window being shown; the main form shows
+      // when the user restores the application.
+      show_main_on_restore_ = true;
+      Minimize();
       break;
     default:
       main_form_->Position = TPosition::poScreenCenter;
       main_form_->Show(SW_SHOWNORMAL);
       break;
   }
+}
+
+void TApplication::UpdateVisible() {
+  if (!handle_ || IsIconic(handle_)) return;
+  bool any = false;
+  for (TComponent* c : Components()) {
+    auto* form = dynamic_cast<TForm*>(c);
+    if (form && form->Visible()) any = true;
+  }
+  if (any == (IsWindowVisible(handle_) != FALSE)) return;
+  SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (any ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void TApplication::Minimize() {
+  if (!handle_ || IsIconic(handle_)) return;
+  // The windows it owns go with it. Windows hides them itself when the owner is minimised;
+  // Wine does not, so they are hidden here, the same way, and shown again on restore.
+  ShowOwnedPopups(handle_, FALSE);
+  ShowWindow(handle_, SW_SHOWMINNOACTIVE);
+}
+
+void TApplication::Restore() {
+  if (!handle_) return;
+  if (IsIconic(handle_)) ShowWindow(handle_, SW_RESTORE);
+  ShowPendingMainForm();
+  FocusTopWindow();
+}
+
+void TApplication::ShowPendingMainForm() {
+  if (!show_main_on_restore_ || !main_form_ || IsIconic(handle_)) return;
+  show_main_on_restore_ = false;
+  if (main_form_->Visible()) return;
+  main_form_->Position = TPosition::poScreenCenter;
+  main_form_->Show(SW_SHOWNORMAL);
+}
+
+namespace {
+
+BOOL CALLBACK FindTopWindow(HWND hwnd, LPARAM param) {
+  auto* found = reinterpret_cast<HWND*>(param);
+  if (hwnd == found[1] || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || IsIconic(hwnd)) return TRUE;
+  found[0] = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+void TApplication::FocusTopWindow() {
+  // The application window itself has nothing to type into: activation that reaches it (a click
+  // on the taskbar button) goes on to the topmost window of ours that can take it, which is the
+  // open message box when there is one.
+  if (!handle_ || IsIconic(handle_)) return;
+  HWND found[2] = {nullptr, handle_};
+  EnumThreadWindows(GetCurrentThreadId(), FindTopWindow, reinterpret_cast<LPARAM>(found));
+  if (found[0]) SetForegroundWindow(found[0]);
 }
 
 bool TApplication::ProcessMessage(MSG& msg) {
@@ -357,15 +427,43 @@ void TApplication::HandleUnknownException() {
   ShowException(Exception("Unknown error"));
 }
 
+namespace {
+constexpr UINT WM_APP_FOCUS_TOP = WM_APP + 0x101;  // the application window's deferred focus hand-over
+}  // namespace
+
 LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == WM_CLOSE) {
     if (Application && Application->main_form_) Application->main_form_->Close();
     return 0;
   }
-  if (msg == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_RESTORE && Application && Application->main_form_) {
-    LRESULT r = DefWindowProcA(hwnd, msg, wparam, lparam);
-    if (HWND main = Application->main_form_->WindowHandle()) ShowWindow(main, SW_RESTORE);
-    return r;
+  if (!Application || Application->handle_ != hwnd) return DefWindowProcA(hwnd, msg, wparam, lparam);
+  switch (msg) {
+    case WM_SYSCOMMAND:
+      switch (wparam & 0xFFF0) {
+        case SC_MINIMIZE:
+          Application->Minimize();
+          return 0;
+        case SC_RESTORE:
+          Application->Restore();
+          return 0;
+      }
+      break;
+    case WM_SIZE:
+      // Every restore passes here, also one that did not come as a system command (the shell's
+      // taskbar may call ShowWindow directly): the owned windows come back, and the main form
+      // that a minimised start held back shows.
+      if (wparam == SIZE_RESTORED || wparam == SIZE_MAXIMIZED) {
+        ShowOwnedPopups(hwnd, TRUE);  // only the windows that Minimize hid
+        Application->ShowPendingMainForm();
+      }
+      break;
+    case WM_SETFOCUS:
+      // Passed on once the activation that brought the focus here has finished.
+      PostMessageA(hwnd, WM_APP_FOCUS_TOP, 0, 0);
+      break;
+    case WM_APP_FOCUS_TOP:
+      if (GetFocus() == hwnd) Application->FocusTopWindow();
+      return 0;
   }
   return DefWindowProcA(hwnd, msg, wparam, lparam);
 }

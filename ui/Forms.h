@@ -106,6 +106,14 @@ class TApplication : public TComponent {
   }
   // Shows the main form with the program's start-up show command.
   void ShowMainForm();
+  // The application window carries the program's taskbar button: it is shown, with no size,
+  // while any form is visible and hidden when none is (a minimised application stays as it is).
+  void UpdateVisible();
+  // Minimises the whole application: its window goes to the taskbar and the windows it owns
+  // disappear with it. Restore brings them back, and shows the main form when a minimised start
+  // kept it from being shown.
+  void Minimize();
+  void Restore();
   // The message loop, until the quit message is taken.
   void Run();
   // Processes the messages waiting in the queue, then returns.
@@ -129,12 +137,15 @@ class TApplication : public TComponent {
  private:
   bool ProcessMessage(MSG& msg);
   void DispatchOne(MSG& msg);
+  void ShowPendingMainForm();
+  void FocusTopWindow();
   static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
 
   std::string title_;
   HWND handle_ = nullptr;
   TForm* main_form_ = nullptr;
   bool terminated_ = false;
+  bool show_main_on_restore_ = false;  // a minimised start has not shown the main form yet
 };
 
 // The one application object of the process (set by its constructor).

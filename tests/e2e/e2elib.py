@@ -19,6 +19,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 import screengrab  # noqa: E402
 
+SW_SHOWMINNOACTIVE = 7
 PAGE_REQUESTS = ("/left2/menu.htm", "/box/google.html", "/box/text.html", "/box/")
 PORTAL_PORTS = (38080, 38081, 38082)
 # The program registers its type library at every start, pointing at the copy in the work folder,
@@ -219,10 +220,11 @@ class Session:
             self.registry_undo.append(["reg", "delete", key, "/f"])
         self.wine_run(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f"])
 
-    def start_program(self, *program_args, maximized=False):
-        """Starts the copy of the program; `maximized` starts it as a shortcut set to
-        "maximised" would (show command SW_SHOWMAXIMIZED), through start /max /wait, which
-        passes the program's exit code on."""
+    def start_program(self, *program_args, maximized=False, minimized=False):
+        """Starts the copy of the program; `maximized` and `minimized` start it as a shortcut set
+        to "maximised" or "minimised" would (show command SW_SHOWMAXIMIZED through start /max
+        /wait, SW_SHOWMINNOACTIVE through the probe's launch); both pass the program's exit
+        code on."""
         # A program started while Wine's virtual desktop is still coming up can die of an X error.
         self.wine_run([self.args.probe, "desktop", "-", "10000"], check=False, timeout=30)
         # These tests run alone, so any tavlox.exe still running is left over from a test that
@@ -231,12 +233,16 @@ class Session:
         if self.program_start_args is None:
             for key in TYPELIB_KEYS:
                 self.preserve_registry_key(key)
-        self.program_start_args = (program_args, {"maximized": maximized})
+        self.program_start_args = (program_args, {"maximized": maximized, "minimized": minimized})
         exe = os.path.join(self.work, "tavlox.exe")
         shutil.copy(self.args.program, exe)
         self.program_out = open(os.path.join(self.out, "program.output"), "a")
         self.started = time.time()
-        launcher = ["start", "/max", "/wait"] if maximized else []
+        launcher = []
+        if maximized:
+            launcher = ["start", "/max", "/wait"]
+        elif minimized:
+            launcher = [self.args.probe, "launch", str(SW_SHOWMINNOACTIVE)]
         self.program = subprocess.Popen([self.wine] + launcher + ["tavlox.exe"] + list(program_args), cwd=self.work,
                                         stdout=self.program_out, stderr=subprocess.STDOUT)
 

@@ -10,6 +10,14 @@
 //                                       list the main window's descendant windows, one a line:
 //                                       depth, class, left, top, width, height in the main
 //                                       window's client coordinates, visible flag, text
+//   window_probe taskbar EXE TIMEOUT_MS wait until EXE shows a window with a taskbar button (a
+//                                       visible unowned top-level window, no tool window), print
+//                                       "hwnd=... iconic=0|1 caption=<UTF-8>"
+//   window_probe restore EXE TIMEOUT_MS post SC_RESTORE to that window, as a click on a minimised
+//                                       program's taskbar button does
+//   window_probe launch SHOW EXE [ARGS] start EXE with the show command SHOW in its start-up
+//                                       information (as a shortcut's "Run" setting does), wait
+//                                       for it and end with its exit code
 //   window_probe desktop - TIMEOUT_MS   wait until the virtual desktop's taskbar exists, so that a
 //                                       program started next does not race the desktop's start
 //   window_probe dialog EXE TIMEOUT_MS [BUTTON_ID]
@@ -76,6 +84,9 @@ BOOL CALLBACK ConsiderWindow(HWND window, LPARAM param) {
   RECT r;
   if (!GetWindowRect(window, &r)) return TRUE;
   long long area = static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+  // A minimised window and the application's window without a size (it only carries the
+  // taskbar button) show nothing on the desktop.
+  if (area <= 0 || IsIconic(window)) return TRUE;
   if (area > search->bestArea) {
     search->best = window;
     search->bestArea = area;
@@ -92,6 +103,34 @@ Search FindWindowOf(const wchar_t* exe, DWORD timeoutMs, bool dialogsOnly) {
     search.pids = ProcessIdsNamed(exe);
     if (!search.pids.empty()) EnumWindows(ConsiderWindow, reinterpret_cast<LPARAM>(&search));
     if (search.best || GetTickCount() - start >= timeoutMs) return search;
+    Sleep(50);
+  }
+}
+
+struct TaskbarSearch {
+  std::vector<DWORD> pids;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK ConsiderTaskbarWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TaskbarSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  bool ours = false;
+  for (DWORD id : search->pids) ours = ours || id == pid;
+  if (!ours || !IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
+  if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindTaskbarWindowOf(const wchar_t* exe, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    TaskbarSearch search;
+    search.pids = ProcessIdsNamed(exe);
+    if (!search.pids.empty()) EnumWindows(ConsiderTaskbarWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found || GetTickCount() - start >= timeoutMs) return search.found;
     Sleep(50);
   }
 }
@@ -200,9 +239,33 @@ int Find(const Search& search) {
 
 }  // namespace
 
+// Wine's "start /min" passes SW_SHOWMINIMIZED, not the SW_SHOWMINNOACTIVE of a shortcut set to
+// "minimised", so the tests start the program themselves with the exact show command.
+int Launch(int show, int argc, wchar_t** argv) {
+  std::wstring line = L"\"" + std::wstring(argv[0]) + L"\"";
+  for (int i = 1; i < argc; ++i) line += L" " + std::wstring(argv[i]);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = static_cast<WORD>(show);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    std::fprintf(stderr, "window_probe: cannot start %ls (error %lu)\n", argv[0], GetLastError());
+    return 255;
+  }
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 255;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return static_cast<int>(code);
+}
+
 int wmain(int argc, wchar_t** argv) {
+  if (argc >= 4 && std::wstring(argv[1]) == L"launch") return Launch(_wtoi(argv[2]), argc - 3, argv + 3);
   if (argc < 4 || argc > 6) {
-    std::fprintf(stderr, "usage: window_probe find|close|dialog|resize|desktop EXE TIMEOUT_MS [ARGS]\n");
+    std::fprintf(stderr, "usage: window_probe find|close|dialog|resize|children|taskbar|restore|desktop EXE TIMEOUT_MS"
+                         " [ARGS]\n");
     return 2;
   }
   std::wstring command = argv[1];
@@ -211,6 +274,17 @@ int wmain(int argc, wchar_t** argv) {
     DWORD start = GetTickCount();
     while (!FindWindowW(L"Shell_TrayWnd", nullptr) && GetTickCount() - start < timeoutMs) Sleep(50);
     std::printf("desktop=%s\n", FindWindowW(L"Shell_TrayWnd", nullptr) ? "ready" : "no taskbar");
+    return 0;
+  }
+  if (command == L"taskbar" || command == L"restore") {
+    HWND window = FindTaskbarWindowOf(argv[2], timeoutMs);
+    if (!window) {
+      std::fprintf(stderr, "window_probe: no window of %ls with a taskbar button within %lu ms\n", argv[2], timeoutMs);
+      return 1;
+    }
+    if (command == L"restore") return PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
+    std::printf("hwnd=%p iconic=%d caption=%s\n", static_cast<void*>(window), IsIconic(window) ? 1 : 0,
+                Utf8(TextOf(window)).c_str());
     return 0;
   }
   Search search = FindWindowOf(argv[2], timeoutMs, command == L"dialog");

@@ -3,6 +3,9 @@
 page requests of the first show, check the main window's layout on a screenshot, close the
 window and expect exit code 0. With --smoke only the requests and the close are checked; with
 --maximized the program is started maximised and must fill the work area with the same layout.
+With --minimized it is started minimised: only its taskbar button shows (the application's window,
+minimised, titled with the application title) and no page is requested, until the button is
+clicked; then the main window shows, centred, and the four pages are requested.
 
 Positions are relative to the main window's client area (966 x 574 as designed). Two checks:
   - geometry: every control of the window is a child window; their rectangles must be those the
@@ -188,14 +191,43 @@ def evaluate(image, origin, checks):
     return failures
 
 
+APP_TITLE = "栎岚电影院"
+MINIMIZED_WAIT = 3.0  # how long the minimised program must keep its pages unrequested
+
+
+def restore_from_taskbar(s):
+    """A minimised start: the taskbar button and nothing else, no page requested; then the click
+    on the button (SC_RESTORE to its window)."""
+    facts = dict(item.split("=", 1) for item in s.probe("taskbar").split(" ", 2))
+    log("taskbar window after a minimised start: %s" % facts)
+    problems = []
+    if facts.get("iconic") != "1" or facts.get("caption") != APP_TITLE:
+        problems.append("taskbar window %s, expected a minimised window titled %r" % (facts, APP_TITLE))
+    time.sleep(MINIMIZED_WAIT)
+    s.check_running("while minimised")
+    early = [r.path for r in s.requests() if r.server == "content"]
+    if early:
+        problems.append("pages requested while the program was minimised: %s" % early)
+    shown = s.dialog_shown(0)
+    if s.wine_run([s.args.probe, "find", "tavlox.exe", "0"], check=False).returncode == 0:
+        problems.append("a window of the program shows on the desktop while it is minimised")
+    if shown:
+        problems.append("a dialog shows while the program is minimised: %s" % shown)
+    s.started = time.time()  # the pages are timed from the click
+    s.probe("restore")
+    return problems
+
+
 def run(args):
-    with e2elib.Session(args, "main_window_maximized" if args.maximized else "main_window") as s:
+    name = "main_window_maximized" if args.maximized else "main_window_minimized" if args.minimized else "main_window"
+    with e2elib.Session(args, name) as s:
         s.start_portal()
         # With the player's key present and no installed version the start-up checks ask
         # nothing, so no dialog can cover the window or hold up the close on a slow machine.
         s.ensure_registry_key(r"HKCU\Software\QvodPlayer")
         s.set_registry_string(r"HKLM\Software\kqtavlox", "ver", "")
-        s.start_program(maximized=args.maximized)
+        s.start_program(maximized=args.maximized, minimized=args.minimized)
+        early_problems = restore_from_taskbar(s) if args.minimized else []
 
         requests = s.wait_for_requests(PAGE_REQUESTS, timeout=45)
         fourth = max(r.time for r in requests)
@@ -212,7 +244,7 @@ def run(args):
 
         window = s.find_main_window()
         log("main window: %s" % window)
-        problems = []
+        problems = early_problems
         if window["caption"] != CAPTION:
             problems.append("caption %r, expected %r" % (window["caption"], CAPTION))
         cx, cy, cw, ch = window["client"]
@@ -261,6 +293,8 @@ def main():
     p.add_argument("--wine", help="Wine loader (default $WINE64)")
     p.add_argument("--maximized", action="store_true",
                    help="start the program maximised (SW_SHOWMAXIMIZED), as a shortcut may")
+    p.add_argument("--minimized", action="store_true",
+                   help="start the program minimised (SW_SHOWMINNOACTIVE), as a shortcut may")
     p.add_argument("--smoke", action="store_true",
                    help="only the four page requests and the close, no screenshot")
     args = p.parse_args()

@@ -173,5 +173,89 @@ TEST(Controls, ProgressBarRangeAndPosition) {
   EXPECT_EQ(bar->Position(), 100);
 }
 
+// The application window carries the taskbar button: visible, with no size and the title, while a
+// form is shown; hidden when none is.
+TEST(Application, TaskbarWindowFollowsTheForms) {
+  TApplication app;
+  app.SetTitle(kTitle);
+  TestForm* main = nullptr;
+  TestForm* dialog = nullptr;
+  app.CreateForm(main);
+  app.CreateForm(dialog);
+  EXPECT_FALSE(IsWindowVisible(app.Handle()));
+  main->Show();
+  EXPECT_TRUE(IsWindowVisible(app.Handle()));
+  RECT r{};
+  GetWindowRect(app.Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 0);
+  EXPECT_EQ(r.bottom - r.top, 0);
+  char text[64] = "";
+  GetWindowTextA(app.Handle(), text, sizeof text);
+  EXPECT_STREQ(text, kTitle);
+  EXPECT_EQ(GetWindow(main->Handle(), GW_OWNER), app.Handle());
+  dialog->Show();
+  main->Hide();
+  EXPECT_TRUE(IsWindowVisible(app.Handle())) << "the dialog is still shown";
+  dialog->Hide();
+  EXPECT_FALSE(IsWindowVisible(app.Handle()));
+}
+
+// Started minimised (a shortcut set to "minimised"): the application goes to the taskbar and the
+// main form is not shown, so its show handler waits; restoring the application shows it, by the
+// system command and by a plain ShowWindow alike.
+TEST(Application, MinimisedStartShowsTheMainFormOnRestore) {
+  const struct {
+    const char* how;
+    void (*restore)(HWND);
+  } cases[] = {
+      {"SC_RESTORE", [](HWND app) { SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0); }},
+      {"ShowWindow", [](HWND app) { ShowWindow(app, SW_RESTORE); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.how);
+    TApplication app;
+    TestForm* main = nullptr;
+    app.CreateForm(main);
+    int shows = 0;
+    main->OnShow = [&](TObject*) { ++shows; };
+    app.StartupShowCommand = SW_SHOWMINNOACTIVE;
+    app.ShowMainForm();
+    EXPECT_TRUE(IsIconic(app.Handle()));
+    EXPECT_TRUE(IsWindowVisible(app.Handle()));
+    EXPECT_FALSE(main->Visible());
+    EXPECT_EQ(shows, 0);
+    c.restore(app.Handle());
+    ASSERT_TRUE(PumpUntil([&] { return shows == 1; }, 3000));
+    EXPECT_FALSE(IsIconic(app.Handle()));
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+    EXPECT_FALSE(IsIconic(main->Handle()));
+    // A second restore shows nothing again.
+    SendMessageA(app.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_EQ(shows, 1);
+  }
+}
+
+// The main window's minimise button minimises the application: its windows go with it and come
+// back on restore, in their own state.
+TEST(Application, MinimisingTheMainFormMinimisesTheApplication) {
+  TApplication app;
+  TestForm* main = nullptr;
+  TestForm* dialog = nullptr;
+  app.CreateForm(main);
+  app.CreateForm(dialog);
+  main->Show();
+  dialog->Show();
+  SendMessageA(main->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main->Handle()) && !IsWindowVisible(dialog->Handle()); },
+                        3000));
+  EXPECT_TRUE(IsIconic(app.Handle()));
+  EXPECT_FALSE(IsIconic(main->Handle())) << "the window itself is not minimised, the application is";
+  EXPECT_TRUE(main->Visible()) << "the form still counts as shown";
+  SendMessageA(app.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(main->Handle()) && IsWindowVisible(dialog->Handle()); }, 3000));
+  EXPECT_FALSE(IsIconic(app.Handle()));
+  EXPECT_FALSE(IsIconic(main->Handle()));
+}
+
 }  // namespace
 }  // namespace tavlox::ui
