@@ -333,10 +333,15 @@ void TApplication::ShowPendingMainForm() {
 
 namespace {
 
+struct TopWindowSearch {
+  HWND skip;
+  HWND found = nullptr;
+};
+
 BOOL CALLBACK FindTopWindow(HWND hwnd, LPARAM param) {
-  auto* found = reinterpret_cast<HWND*>(param);
-  if (hwnd == found[1] || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || IsIconic(hwnd)) return TRUE;
-  found[0] = hwnd;
+  auto* search = reinterpret_cast<TopWindowSearch*>(param);
+  if (hwnd == search->skip || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || IsIconic(hwnd)) return TRUE;
+  search->found = hwnd;
   return FALSE;
 }
 
@@ -347,9 +352,9 @@ void TApplication::FocusTopWindow() {
   // on the taskbar button) goes on to the topmost window of ours that can take it, which is the
   // open message box when there is one.
   if (!handle_ || IsIconic(handle_)) return;
-  HWND found[2] = {nullptr, handle_};
-  EnumThreadWindows(GetCurrentThreadId(), FindTopWindow, reinterpret_cast<LPARAM>(found));
-  if (found[0]) SetForegroundWindow(found[0]);
+  TopWindowSearch search{handle_};
+  EnumThreadWindows(GetCurrentThreadId(), FindTopWindow, reinterpret_cast<LPARAM>(&search));
+  if (search.found) SetForegroundWindow(search.found);
 }
 
 bool TApplication::ProcessMessage(MSG& msg) {

@@ -60,9 +60,16 @@ std::vector<DWORD> ProcessIdsNamed(const wchar_t* exe) {
   return ids;
 }
 
+// Which of the process's visible top-level windows a command is after.
+enum class Kind {
+  kMain,     // the largest one showing on the desktop
+  kDialog,   // the largest message box or dialog box (class "#32770")
+  kTaskbar,  // the first one with a taskbar button: unowned, not a tool window
+};
+
 struct Search {
   std::vector<DWORD> pids;
-  bool dialogsOnly = false;
+  Kind kind = Kind::kMain;
   HWND best = nullptr;
   long long bestArea = -1;
   DWORD bestPid = 0;
@@ -75,12 +82,18 @@ BOOL CALLBACK ConsiderWindow(HWND window, LPARAM param) {
   bool ours = false;
   for (DWORD id : search->pids) ours = ours || id == pid;
   if (!ours || !IsWindowVisible(window)) return TRUE;
-  if (search->dialogsOnly) {
+  if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
+  if (search->kind == Kind::kTaskbar) {
+    if (GetWindow(window, GW_OWNER)) return TRUE;
+    search->best = window;
+    search->bestPid = pid;
+    return FALSE;
+  }
+  if (search->kind == Kind::kDialog) {
     wchar_t cls[16] = L"";
     GetClassNameW(window, cls, 16);
     if (std::wcscmp(cls, L"#32770") != 0) return TRUE;
   }
-  if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
   RECT r;
   if (!GetWindowRect(window, &r)) return TRUE;
   long long area = static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
@@ -95,42 +108,14 @@ BOOL CALLBACK ConsiderWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
-Search FindWindowOf(const wchar_t* exe, DWORD timeoutMs, bool dialogsOnly) {
+Search FindWindowOf(const wchar_t* exe, DWORD timeoutMs, Kind kind) {
   DWORD start = GetTickCount();
   for (;;) {
     Search search;
-    search.dialogsOnly = dialogsOnly;
+    search.kind = kind;
     search.pids = ProcessIdsNamed(exe);
     if (!search.pids.empty()) EnumWindows(ConsiderWindow, reinterpret_cast<LPARAM>(&search));
     if (search.best || GetTickCount() - start >= timeoutMs) return search;
-    Sleep(50);
-  }
-}
-
-struct TaskbarSearch {
-  std::vector<DWORD> pids;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK ConsiderTaskbarWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<TaskbarSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  bool ours = false;
-  for (DWORD id : search->pids) ours = ours || id == pid;
-  if (!ours || !IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
-  if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-HWND FindTaskbarWindowOf(const wchar_t* exe, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    TaskbarSearch search;
-    search.pids = ProcessIdsNamed(exe);
-    if (!search.pids.empty()) EnumWindows(ConsiderTaskbarWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found || GetTickCount() - start >= timeoutMs) return search.found;
     Sleep(50);
   }
 }
@@ -276,22 +261,21 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("desktop=%s\n", FindWindowW(L"Shell_TrayWnd", nullptr) ? "ready" : "no taskbar");
     return 0;
   }
-  if (command == L"taskbar" || command == L"restore") {
-    HWND window = FindTaskbarWindowOf(argv[2], timeoutMs);
-    if (!window) {
-      std::fprintf(stderr, "window_probe: no window of %ls with a taskbar button within %lu ms\n", argv[2], timeoutMs);
-      return 1;
-    }
-    if (command == L"restore") return PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
-    std::printf("hwnd=%p iconic=%d caption=%s\n", static_cast<void*>(window), IsIconic(window) ? 1 : 0,
-                Utf8(TextOf(window)).c_str());
-    return 0;
-  }
-  Search search = FindWindowOf(argv[2], timeoutMs, command == L"dialog");
+  const Kind kind = command == L"dialog"                                ? Kind::kDialog
+                    : command == L"taskbar" || command == L"restore" ? Kind::kTaskbar
+                                                                     : Kind::kMain;
+  Search search = FindWindowOf(argv[2], timeoutMs, kind);
   if (!search.best) {
-    std::fprintf(stderr, "window_probe: no visible window of %ls within %lu ms\n", argv[2], timeoutMs);
+    std::fprintf(stderr, "window_probe: no %s of %ls within %lu ms\n",
+                 kind == Kind::kTaskbar ? "window with a taskbar button" : "visible window", argv[2], timeoutMs);
     return 1;
   }
+  if (command == L"taskbar") {
+    std::printf("hwnd=%p iconic=%d caption=%s\n", static_cast<void*>(search.best), IsIconic(search.best) ? 1 : 0,
+                Utf8(TextOf(search.best)).c_str());
+    return 0;
+  }
+  if (command == L"restore") return PostMessageW(search.best, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
   if (command == L"find") return Find(search);
   if (command == L"dialog") return Dialog(search.best, argc == 5 ? _wtoi(argv[4]) : 0);
   if (command == L"resize" && argc == 6) {
