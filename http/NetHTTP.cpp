@@ -116,6 +116,7 @@ void TNetHTTP::FetchInto(const std::string& url, TNetStream& stream) { PerformRe
 void TNetHTTP::PerformRequest(TNetHTTPMethod method, TNetStream* stream, const std::string& url) {
   const int64_t start = stream ? stream->Position() : 0;
   bodyCutShort_ = false;
+  framingLost_ = false;
   bodyRead_ = false;
   statusRead_ = false;
   if (stream) {
@@ -206,6 +207,7 @@ void TNetHTTP::ConnectToHost() {
   if (SameText(URL.Scheme, "https")) throw ENetIOHandlerPropInvalid("IOHandler value is not valid");
   if (ProtocolVersion == pv1_0 && Request.Connection.empty()) Request.Connection = "keep-alive";
   if (!KeepAliveVerdict()) CloseConnection();
+  framingLost_ = false;  // whatever a redirect's body left behind went with that connection
   // A server may have closed the kept connection meanwhile; find out without failing.
   if (IsOpen()) PollPeerClose(false);
   if (!IsOpen()) OpenConnection(ReadTimeout());
@@ -244,9 +246,11 @@ std::string Base64(const std::string& in) {
   return out;
 }
 
-// The size line of a chunk: the hexadecimal number before the first blank, 0 when it is not one.
-int64_t ChunkSize(const std::string& line) {
+// The size line of a chunk: the hexadecimal number before the first blank, 0 when it is not one
+// (then `readable` is false: where the body ends is no longer known).
+int64_t ChunkSize(const std::string& line, bool& readable) {
   std::string s = line.substr(0, line.find(' '));
+  readable = false;
   if (s.empty() || s.size() > 15) return 0;
   int64_t v = 0;
   for (char c : s) {
@@ -254,6 +258,7 @@ int64_t ChunkSize(const std::string& line) {
     if (d < 0) return 0;
     v = v * 16 + d;
   }
+  readable = true;
   return v;
 }
 }  // namespace
@@ -384,13 +389,18 @@ void TNetHTTP::ReadBody(TNetStream& stream) {
     }
   } else if (Response.HeaderLines.ValueOf("Transfer-Encoding").find("chunked") != std::string::npos) {
     DoStatus(hsStatusText, "Chunk Started");
-    int64_t size = ChunkSize(ReadLine());
+    bool readable = true;
+    int64_t size = ChunkSize(ReadLine(), readable);
     while (size > 0) {
       ReadToStream(stream, size);
       ReadLine();
-      size = ChunkSize(ReadLine());
+      size = ChunkSize(ReadLine(), readable);
     }
     ReadLine();
+    // A size line that does not read (an extension after ";", a size too long) ends the body
+    // where it stands, with the rest of the body still on the connection: the body counts as cut
+    // short, and the connection is not kept, or the next response would start inside this one.
+    if (!readable) bodyCutShort_ = framingLost_ = true;
   } else if (!Response.HasLength()) {
     ReadToStream(stream, -1, true);
   }
@@ -403,7 +413,7 @@ bool TNetHTTP::KeepAliveVerdict() {
     if (v == "1.0") Response.ReplyVersion = pv1_0;
     else if (v == "1.1") Response.ReplyVersion = pv1_1;
   }
-  if (!IsOpen()) {
+  if (!IsOpen() || framingLost_) {
     Response.KeepConnection = false;
   } else if (ProtocolVersion == pv1_1) {
     Response.KeepConnection =

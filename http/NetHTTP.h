@@ -164,6 +164,7 @@ class TNetHTTP : public TNetCustomHTTP {
   int64_t lastBodyBytes_ = 0;
   bool lastBodyComplete_ = false;
   bool bodyCutShort_ = false;
+  bool framingLost_ = false;  // the body's end was not found where the response framed it
   bool bodyRead_ = false;
   bool statusRead_ = false;
 };
