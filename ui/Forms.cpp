@@ -1,5 +1,6 @@
 #include "ui/Forms.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "ui/Exceptions.h"
@@ -298,11 +299,10 @@ void TApplication::ShowMainForm() {
 
 void TApplication::UpdateVisible() {
   if (!handle_ || IsIconic(handle_)) return;
-  bool any = false;
-  for (TComponent* c : Components()) {
+  const bool any = std::any_of(Components().begin(), Components().end(), [](TComponent* c) {
     auto* form = dynamic_cast<TForm*>(c);
-    if (form && form->Visible()) any = true;
-  }
+    return form && form->Visible();
+  });
   if (any == (IsWindowVisible(handle_) != FALSE)) return;
   SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (any ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
@@ -318,8 +318,7 @@ void TApplication::Minimize() {
 
 void TApplication::Restore() {
   if (!handle_) return;
-  if (IsIconic(handle_)) ShowWindow(handle_, SW_RESTORE);
-  ShowPendingMainForm();
+  if (IsIconic(handle_)) ShowWindow(handle_, SW_RESTORE);  // its WM_SIZE brings the windows back
   FocusTopWindow();
 }
 

@@ -208,9 +208,9 @@ def restore_from_taskbar(s):
     early = [r.path for r in s.requests() if r.server == "content"]
     if early:
         problems.append("pages requested while the program was minimised: %s" % early)
-    shown = s.dialog_shown(0)
     if s.wine_run([s.args.probe, "find", "tavlox.exe", "0"], check=False).returncode == 0:
         problems.append("a window of the program shows on the desktop while it is minimised")
+    shown = s.dialog_shown(0)
     if shown:
         problems.append("a dialog shows while the program is minimised: %s" % shown)
     s.started = time.time()  # the pages are timed from the click
