@@ -150,6 +150,14 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
   return TRUE;
 }
 
+// The exit code of a step that called the system: 0, or 1 with the reason on stderr, so that a
+// failure without a message is never the probe's own.
+int Outcome(BOOL ok, const char* what) {
+  if (ok) return 0;
+  std::fprintf(stderr, "window_probe: %s failed (error %lu)\n", what, GetLastError());
+  return 1;
+}
+
 int Dialog(HWND dialog, int button) {
   std::wstring texts;
   EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&texts));
@@ -168,7 +176,8 @@ int Dialog(HWND dialog, int button) {
     return 1;
   }
   // Posted, not sent: the dialog's owner may be busy, and the probe must not wait on it.
-  return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control)) ? 0 : 1;
+  return Outcome(PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control)),
+                 "pressing the button");
 }
 
 struct ChildWalk {
@@ -275,19 +284,18 @@ int wmain(int argc, wchar_t** argv) {
                 Utf8(TextOf(search.best)).c_str());
     return 0;
   }
-  if (command == L"restore") return PostMessageW(search.best, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
+  if (command == L"restore") return Outcome(PostMessageW(search.best, WM_SYSCOMMAND, SC_RESTORE, 0), "SC_RESTORE");
   if (command == L"find") return Find(search);
   if (command == L"dialog") return Dialog(search.best, argc == 5 ? _wtoi(argv[4]) : 0);
   if (command == L"resize" && argc == 6) {
     RECT r;
     GetWindowRect(search.best, &r);
-    return SetWindowPos(search.best, nullptr, 0, 0, r.right - r.left + _wtoi(argv[4]), r.bottom - r.top + _wtoi(argv[5]),
-                        SWP_NOZORDER | SWP_NOACTIVATE)
-               ? 0
-               : 1;
+    return Outcome(SetWindowPos(search.best, nullptr, 0, 0, r.right - r.left + _wtoi(argv[4]),
+                                r.bottom - r.top + _wtoi(argv[5]), SWP_NOZORDER | SWP_NOACTIVATE),
+                   "resizing the window");
   }
   if (command == L"children") return Children(search.best);
-  if (command == L"close") return PostMessageW(search.best, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (command == L"close") return Outcome(PostMessageW(search.best, WM_CLOSE, 0, 0), "WM_CLOSE");
   std::fprintf(stderr, "window_probe: unknown command\n");
   return 2;
 }
